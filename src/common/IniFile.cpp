@@ -1,0 +1,399 @@
+#include "common/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
+namespace quorx {
+
+namespace {
+
+std::function<void()>& BeforeCommitHook()
+{
+    static std::function<void()> hook;
+    return hook;
+}
+
+// The printable characters Windows-1252 puts where Latin-1 has control codes.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+};
+
+bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+
+} // namespace
+
+IniFile::IniFile(const QString& path) { Load(path); }
+
+void IniFile::Section::Reindex()
+{
+    index.clear();
+    for (int i = 0; i < lines.size(); ++i) {
+        if (!lines[i].key.isEmpty()) {
+            const QString lower = lines[i].key.toLower();
+            if (!index.contains(lower)) // the first of two equal keys is the one read
+                index.insert(lower, i);
+        }
+    }
+}
+
+void IniFile::ReindexSections()
+{
+    m_sectionIndex.clear();
+    for (int i = 0; i < m_sections.size(); ++i) {
+        const QString lower = m_sections[i].name.toLower();
+        if (!m_sectionIndex.contains(lower))
+            m_sectionIndex.insert(lower, i);
+    }
+}
+
+QString IniFile::DecodeWindows1252(const QByteArray& bytes)
+{
+    QString out;
+    out.reserve(bytes.size());
+    for (const char ch : bytes) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x80 && b < 0xA0)
+            out.append(QChar(kCp1252High[b - 0x80]));
+        else
+            out.append(QChar(static_cast<char16_t>(b)));
+    }
+    return out;
+}
+
+QString IniFile::DecodeText(const QByteArray& bytes)
+{
+    QByteArray data = bytes;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8.decode(data);
+    if (!utf8.hasError())
+        return text;
+    return DecodeWindows1252(data);
+}
+
+bool IniFile::Load(const QString& path)
+{
+    m_path = path;
+    Clear();
+    QFile file(path);
+    m_existed = file.exists();
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_existed = false;
+        return false;
+    }
+    LoadFromBytes(file.readAll());
+    return true;
+}
+
+void IniFile::LoadFromBytes(const QByteArray& bytes)
+{
+    Clear();
+    const QString text = DecodeText(bytes);
+    Section* current = nullptr;
+    qsizetype pos = 0;
+    const qsizetype n = text.size();
+    while (pos < n) {
+        qsizetype end = text.indexOf(QLatin1Char('\n'), pos);
+        if (end < 0)
+            end = n;
+        QString line = text.mid(pos, end - pos);
+        pos = end + 1;
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        const QString trimmed = line.trimmed();
+        if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
+            const QString name = trimmed.mid(1, trimmed.size() - 2).trimmed();
+            if (Section* existing = FindSection(name)) {
+                current = existing;
+            } else {
+                m_sections.append(Section{name, {}, {}});
+                m_sectionIndex.insert(name.toLower(), int(m_sections.size() - 1));
+                current = &m_sections.last();
+            }
+            continue;
+        }
+        Line entry;
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        if (eq > 0 && !trimmed.startsWith(QLatin1Char(';')) && !line.left(eq).trimmed().isEmpty()) {
+            entry.key = line.left(eq).trimmed();
+            entry.value = line.mid(eq + 1);
+        } else {
+            if (trimmed.isEmpty())
+                continue; // blank lines are not kept; the writer separates sections itself
+            entry.value = line;
+        }
+        if (current) {
+            current->lines.append(entry);
+            if (!entry.key.isEmpty() && !current->index.contains(entry.key.toLower()))
+                current->index.insert(entry.key.toLower(), int(current->lines.size() - 1));
+        } else {
+            m_preamble.append(entry);
+        }
+    }
+}
+
+QByteArray IniFile::ToBytes() const
+{
+    QString out;
+    for (const Line& l : m_preamble)
+        out += (l.key.isEmpty() ? l.value : l.key + QLatin1Char('=') + l.value) + QStringLiteral("\r\n");
+    bool first = m_preamble.isEmpty();
+    for (const Section& s : m_sections) {
+        if (!first)
+            out += QStringLiteral("\r\n");
+        first = false;
+        out += QLatin1Char('[') + s.name + QStringLiteral("]\r\n");
+        for (const Line& l : s.lines)
+            out += (l.key.isEmpty() ? l.value : l.key + QLatin1Char('=') + l.value) + QStringLiteral("\r\n");
+    }
+    return out.toUtf8();
+}
+
+bool IniFile::Save(QString* error) const { return SaveAs(m_path, error); }
+
+bool IniFile::SaveAs(const QString& path, QString* error) const
+{
+    const QFileInfo info(path);
+    QDir().mkpath(info.absolutePath());
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = ToBytes();
+    if (file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (BeforeCommitHook())
+        BeforeCommitHook()();
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+void IniFile::SetBeforeCommitHookForTests(std::function<void()> hook) { BeforeCommitHook() = std::move(hook); }
+
+IniFile::Section* IniFile::FindSection(const QString& name)
+{
+    const auto it = m_sectionIndex.constFind(name.toLower());
+    return it == m_sectionIndex.cend() ? nullptr : &m_sections[it.value()];
+}
+
+const IniFile::Section* IniFile::FindSection(const QString& name) const
+{
+    const auto it = m_sectionIndex.constFind(name.toLower());
+    return it == m_sectionIndex.cend() ? nullptr : &m_sections[it.value()];
+}
+
+const IniFile::Line* IniFile::FindLine(const QString& section, const QString& key) const
+{
+    const Section* s = FindSection(section);
+    if (!s)
+        return nullptr;
+    const auto it = s->index.constFind(key.toLower());
+    return it == s->index.cend() ? nullptr : &s->lines[it.value()];
+}
+
+IniFile::Section& IniFile::EnsureSection(const QString& name)
+{
+    if (Section* s = FindSection(name))
+        return *s;
+    m_sections.append(Section{name, {}, {}});
+    m_sectionIndex.insert(name.toLower(), int(m_sections.size() - 1));
+    return m_sections.last();
+}
+
+bool IniFile::HasSection(const QString& section) const { return FindSection(section) != nullptr; }
+
+bool IniFile::HasKey(const QString& section, const QString& key) const { return FindLine(section, key) != nullptr; }
+
+QStringList IniFile::Sections() const
+{
+    QStringList names;
+    for (const Section& s : m_sections)
+        names << s.name;
+    return names;
+}
+
+QStringList IniFile::Keys(const QString& section) const
+{
+    QStringList keys;
+    if (const Section* s = FindSection(section)) {
+        for (const Line& l : s->lines)
+            if (!l.key.isEmpty())
+                keys << l.key;
+    }
+    return keys;
+}
+
+QString IniFile::EncodeValue(const QString& value)
+{
+    QString v = value;
+    // A value is one line; line breaks would split it into a key of their own.
+    if (v.contains(QLatin1Char('\n')) || v.contains(QLatin1Char('\r'))) {
+        v.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+        v.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        v.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    }
+    const bool blankEdge = !v.isEmpty() && (IsBlank(v.front()) || IsBlank(v.back()));
+    const bool quoted = v.size() >= 2 && v.front() == QLatin1Char('"') && v.back() == QLatin1Char('"');
+    if (blankEdge || quoted)
+        return QLatin1Char('"') + v + QLatin1Char('"');
+    return v;
+}
+
+QString IniFile::DecodeValue(const QString& raw)
+{
+    QString v = raw.trimmed();
+    if (v.size() >= 2 && v.front() == QLatin1Char('"') && v.back() == QLatin1Char('"'))
+        v = v.mid(1, v.size() - 2);
+    return v;
+}
+
+bool IniFile::ParseInteger(const QString& text, qint64* out)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    qint64 v = 0;
+    if (t.startsWith(QLatin1Char('$')))
+        v = t.mid(1).toLongLong(&ok, 16);
+    else if (t.startsWith(QStringLiteral("0x"), Qt::CaseInsensitive))
+        v = t.mid(2).toLongLong(&ok, 16);
+    else
+        v = t.toLongLong(&ok, 10);
+    if (!ok)
+        return false;
+    *out = v;
+    return true;
+}
+
+QString IniFile::ReadString(const QString& section, const QString& key, const QString& def) const
+{
+    const Line* l = FindLine(section, key);
+    return l ? DecodeValue(l->value) : def;
+}
+
+qint64 IniFile::ReadInt64(const QString& section, const QString& key, qint64 def) const
+{
+    const Line* l = FindLine(section, key);
+    qint64 v = 0;
+    if (!l || !ParseInteger(DecodeValue(l->value), &v))
+        return def;
+    return v;
+}
+
+int IniFile::ReadInteger(const QString& section, const QString& key, int def) const
+{
+    const Line* l = FindLine(section, key);
+    qint64 v = 0;
+    if (!l || !ParseInteger(DecodeValue(l->value), &v))
+        return def;
+    // Hexadecimal colours such as $FF00001C are 32-bit patterns, read as Windows does.
+    if (v > 0x7FFFFFFFLL && v <= 0xFFFFFFFFLL)
+        return static_cast<int>(static_cast<quint32>(v));
+    if (v > 0x7FFFFFFFLL || v < -0x80000000LL)
+        return def;
+    return static_cast<int>(v);
+}
+
+bool IniFile::ReadBool(const QString& section, const QString& key, bool def) const
+{
+    const Line* l = FindLine(section, key);
+    qint64 v = 0;
+    if (!l || !ParseInteger(DecodeValue(l->value), &v))
+        return def;
+    return v != 0;
+}
+
+double IniFile::ReadFloat(const QString& section, const QString& key, double def) const
+{
+    const Line* l = FindLine(section, key);
+    if (!l)
+        return def;
+    QString t = DecodeValue(l->value);
+    t.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double v = t.toDouble(&ok);
+    return ok ? v : def;
+}
+
+void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
+{
+    Section& s = EnsureSection(section);
+    const QString encoded = EncodeValue(value);
+    const auto it = s.index.constFind(key.toLower());
+    if (it != s.index.cend()) {
+        s.lines[it.value()].value = encoded;
+        return;
+    }
+    s.lines.append(Line{key, encoded});
+    s.index.insert(key.toLower(), int(s.lines.size() - 1));
+}
+
+void IniFile::WriteInteger(const QString& section, const QString& key, qint64 value)
+{
+    WriteString(section, key, QString::number(value));
+}
+
+void IniFile::WriteBool(const QString& section, const QString& key, bool value)
+{
+    WriteString(section, key, value ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void IniFile::WriteFloat(const QString& section, const QString& key, double value)
+{
+    WriteString(section, key, QString::number(value, 'g', 17));
+}
+
+void IniFile::DeleteKey(const QString& section, const QString& key)
+{
+    Section* s = FindSection(section);
+    if (!s)
+        return;
+    const QString lower = key.toLower();
+    bool removed = false;
+    for (int i = int(s->lines.size()) - 1; i >= 0; --i) {
+        if (!s->lines[i].key.isEmpty() && s->lines[i].key.toLower() == lower) {
+            s->lines.removeAt(i);
+            removed = true;
+        }
+    }
+    if (removed)
+        s->Reindex();
+}
+
+void IniFile::EraseSection(const QString& section)
+{
+    const QString lower = section.toLower();
+    bool removed = false;
+    for (int i = int(m_sections.size()) - 1; i >= 0; --i) {
+        if (m_sections[i].name.toLower() == lower) {
+            m_sections.removeAt(i);
+            removed = true;
+        }
+    }
+    if (removed)
+        ReindexSections();
+}
+
+void IniFile::Clear()
+{
+    m_preamble.clear();
+    m_sections.clear();
+    m_sectionIndex.clear();
+}
+
+} // namespace quorx

@@ -1,0 +1,98 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <functional>
+
+namespace quorx {
+
+// An initialisation file held in memory: sections and keys found without regard to case, the
+// order of sections, keys, comments and unknown lines kept, one load and one atomic save per
+// logical operation. Reading accepts UTF-8 and falls back to Windows-1252, so files brought from
+// a Windows installation load; writing is always UTF-8.
+class IniFile final
+{
+public:
+    IniFile() = default;
+    // Loads the file at once; a missing or unreadable file gives an empty one with this path.
+    explicit IniFile(const QString& path);
+
+    // Returns false when the file does not exist or cannot be read (the content is then empty).
+    bool Load(const QString& path);
+    void LoadFromBytes(const QByteArray& bytes);
+    // Writes a temporary file beside the target, flushes it and renames it over the target, so an
+    // interrupted save leaves the previous file whole. Creates the folder when needed.
+    bool Save(QString* error = nullptr) const;
+    bool SaveAs(const QString& path, QString* error = nullptr) const;
+    QByteArray ToBytes() const;
+
+    const QString& Path() const { return m_path; }
+    void SetPath(const QString& path) { m_path = path; }
+    bool Exists() const { return m_existed; }
+
+    bool HasSection(const QString& section) const;
+    bool HasKey(const QString& section, const QString& key) const;
+    QStringList Sections() const;
+    QStringList Keys(const QString& section) const;
+
+    // The raw value with one pair of enclosing quotes removed; def when the key is missing.
+    QString ReadString(const QString& section, const QString& key, const QString& def = QString()) const;
+    // Decimal (or $/0x hexadecimal) 32-bit integer; def when missing or unreadable.
+    int ReadInteger(const QString& section, const QString& key, int def = 0) const;
+    qint64 ReadInt64(const QString& section, const QString& key, qint64 def = 0) const;
+    // Any non-zero integer is true; def when missing or unreadable.
+    bool ReadBool(const QString& section, const QString& key, bool def = false) const;
+    double ReadFloat(const QString& section, const QString& key, double def = 0.0) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, qint64 value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+    void WriteFloat(const QString& section, const QString& key, double value);
+
+    void DeleteKey(const QString& section, const QString& key);
+    void EraseSection(const QString& section);
+    void Clear();
+
+    // Decoding used for every text file the program reads from outside.
+    static QString DecodeText(const QByteArray& bytes);
+    static QString DecodeWindows1252(const QByteArray& bytes);
+    // How a value is written so that reading it back gives it unchanged.
+    static QString EncodeValue(const QString& value);
+    static QString DecodeValue(const QString& raw);
+    static bool ParseInteger(const QString& text, qint64* out);
+
+    // Test hook: called after the temporary file is written and before it replaces the target.
+    static void SetBeforeCommitHookForTests(std::function<void()> hook);
+
+private:
+    struct Line
+    {
+        QString key;   // empty for comments and other lines kept as they were
+        QString value; // the raw text after "=", or the whole line when key is empty
+    };
+    struct Section
+    {
+        QString name;
+        QVector<Line> lines;
+        QHash<QString, int> index; // lower-case key -> line
+        void Reindex();
+    };
+
+    Section* FindSection(const QString& name);
+    const Section* FindSection(const QString& name) const;
+    const Line* FindLine(const QString& section, const QString& key) const;
+    Section& EnsureSection(const QString& name);
+    void ReindexSections();
+
+    QString m_path;
+    bool m_existed = false;
+    QVector<Line> m_preamble; // lines before the first section
+    QVector<Section> m_sections;
+    QHash<QString, int> m_sectionIndex; // lower-case name -> section
+};
+
+} // namespace quorx
