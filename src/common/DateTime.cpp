@@ -2,6 +2,9 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+#include <limits>
+
 namespace quorx {
 
 namespace {
@@ -18,7 +21,25 @@ CalendarNames& CurrentNames()
     return names;
 }
 
-qint64 TotalMs(double days) { return static_cast<qint64>(std::llround(days * DateTime::kMsPerDay)); }
+constexpr qint64 kMsPerDayInt = 86400000LL;
+// Far beyond any real date, yet small enough that the milliseconds fit in 64 bits.
+constexpr double kLargestDays = 1.0e11;
+
+// A damaged file may hand us NaN or an absurd value; clamp it rather than let the
+// conversion overflow.
+qint64 TotalMs(double days)
+{
+    if (!std::isfinite(days))
+        return 0;
+    days = std::clamp(days, -kLargestDays, kLargestDays);
+    return static_cast<qint64>(std::llround(days * DateTime::kMsPerDay));
+}
+
+qint64 FloorDiv(qint64 a, qint64 b)
+{
+    const qint64 q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
 
 } // namespace
 
@@ -70,6 +91,13 @@ DateTime DateTime::FromQDateTime(const QDateTime& dt)
     return DateTime(FromDate(dt.date()).m_days + FromTime(t.hour(), t.minute(), t.second(), t.msec()).m_days);
 }
 
+int DateTime::DayNumber() const
+{
+    const qint64 day = FloorDiv(TotalMs(m_days), kMsPerDayInt);
+    return static_cast<int>(std::clamp<qint64>(day, std::numeric_limits<int>::min(),
+                                               std::numeric_limits<int>::max()));
+}
+
 DateTime DateTime::DatePart() const
 {
     return DateTime(static_cast<double>(DayNumber()));
@@ -77,15 +105,15 @@ DateTime DateTime::DatePart() const
 
 DateTime DateTime::TimePart() const
 {
-    const qint64 ms = TotalMs(m_days) - static_cast<qint64>(DayNumber()) * 86400000LL;
+    const qint64 total = TotalMs(m_days);
+    const qint64 ms = total - FloorDiv(total, kMsPerDayInt) * kMsPerDayInt;
     return DateTime(static_cast<double>(ms) / kMsPerDay);
 }
 
 void DateTime::Split(int* hour, int* minute, int* second, int* msec) const
 {
-    qint64 ms = TotalMs(m_days) - static_cast<qint64>(DayNumber()) * 86400000LL;
-    if (ms < 0)
-        ms = 0;
+    const qint64 total = TotalMs(m_days);
+    qint64 ms = total - FloorDiv(total, kMsPerDayInt) * kMsPerDayInt;
     *msec = static_cast<int>(ms % 1000);
     ms /= 1000;
     *second = static_cast<int>(ms % 60);
@@ -190,13 +218,14 @@ QString DateTime::IsoText() const
 
 bool DateTime::ParseDate(const QString& text, DateTime* out)
 {
-    static const QRegularExpression dmy(QStringLiteral("^\\s*(\\d{1,2})[/.\\-](\\d{1,2})[/.\\-](\\d{4})\\s*$"));
+    // One separator throughout: "11/12.2026" is a typing error, not a date.
+    static const QRegularExpression dmy(QStringLiteral("^\\s*(\\d{1,2})([/.\\-])(\\d{1,2})\\2(\\d{4})\\s*$"));
     static const QRegularExpression ymd(QStringLiteral("^\\s*(\\d{4})-(\\d{1,2})-(\\d{1,2})\\s*$"));
     QDate date;
     if (const auto m = ymd.match(text); m.hasMatch())
         date = QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt());
     else if (const auto m2 = dmy.match(text); m2.hasMatch())
-        date = QDate(m2.captured(3).toInt(), m2.captured(2).toInt(), m2.captured(1).toInt());
+        date = QDate(m2.captured(4).toInt(), m2.captured(3).toInt(), m2.captured(1).toInt());
     if (!date.isValid())
         return false;
     *out = FromDate(date);

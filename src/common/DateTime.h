@@ -53,7 +53,8 @@ public:
     // Whole days (the date part) and the fraction (the time of day).
     DateTime DatePart() const;
     DateTime TimePart() const;
-    int DayNumber() const { return static_cast<int>(std::floor(m_days + 0.5 / kMsPerDay)); }
+    // Taken after rounding to the millisecond, so 23:59:59.9996 already belongs to the next day.
+    int DayNumber() const;
 
     QDate ToQDate() const;
     QTime ToQTime() const;
@@ -100,7 +101,8 @@ public:
     // "yyyy-mm-dd hh:nn:ss", used by the command-line tools.
     QString IsoText() const;
 
-    // Reading accepts dd/mm/yyyy, d/m/yyyy, dd.mm.yyyy and yyyy-mm-dd; a failure returns false.
+    // Reading accepts dd/mm/yyyy, d/m/yyyy, dd.mm.yyyy and yyyy-mm-dd; a failure returns false and
+    // leaves *out alone.
     static bool ParseDate(const QString& text, DateTime* out);
     // Reading accepts h:nn and h:nn:ss (hours 0 to 23).
     static bool ParseTime(const QString& text, DateTime* out);

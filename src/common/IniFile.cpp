@@ -6,6 +6,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+#include <cmath>
+
 namespace quorx {
 
 namespace {
@@ -16,14 +19,47 @@ std::function<void()>& BeforeCommitHook()
     return hook;
 }
 
-// The printable characters Windows-1252 puts where Latin-1 has control codes.
+// The printable characters Windows-1252 puts where Latin-1 has control codes. The five bytes
+// it leaves undefined keep their Latin-1 code point, as Windows itself decodes them, so that
+// such a byte survives a load and save instead of turning into a replacement character.
 constexpr char16_t kCp1252High[32] = {
-    0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-bool IsBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool IsValidUtf8(QByteArrayView data)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString ignored = utf8.decode(data);
+    Q_UNUSED(ignored);
+    return !utf8.hasError();
+}
+
+// Bytes at the end that begin a multi-byte UTF-8 sequence and stop before it is complete, as a
+// file cut off in the middle of a character has them; 0 when the end is whole.
+qsizetype IncompleteUtf8Tail(QByteArrayView data)
+{
+    const qsizetype n = data.size();
+    for (qsizetype back = 1; back <= 3 && back <= n; ++back) {
+        const auto b = static_cast<unsigned char>(data[n - back]);
+        if ((b & 0xC0) == 0x80)
+            continue; // a continuation byte: look further back for the lead byte
+        int needed = 0;
+        if ((b & 0xE0) == 0xC0)
+            needed = 2;
+        else if ((b & 0xF0) == 0xE0)
+            needed = 3;
+        else if ((b & 0xF8) == 0xF0)
+            needed = 4;
+        return needed > back ? back : 0;
+    }
+    return 0;
+}
+
+// Keys and section names are looked up as Windows does: blanks around them do not count, letter
+// case does not either.
+QString Folded(const QString& name) { return name.trimmed().toLower(); }
 
 } // namespace
 
@@ -33,19 +69,23 @@ void IniFile::Section::Reindex()
 {
     index.clear();
     for (int i = 0; i < lines.size(); ++i) {
-        if (!lines[i].key.isEmpty()) {
-            const QString lower = lines[i].key.toLower();
-            if (!index.contains(lower)) // the first of two equal keys is the one read
-                index.insert(lower, i);
-        }
+        if (!lines[i].key.isEmpty() && !index.contains(lines[i].folded))
+            index.insert(lines[i].folded, i); // the first of two equal keys is the one read
     }
+}
+
+void IniFile::Section::Sweep()
+{
+    lines.removeIf([](const Line& l) { return l.removed; });
+    removedLines = 0;
+    Reindex();
 }
 
 void IniFile::ReindexSections()
 {
     m_sectionIndex.clear();
     for (int i = 0; i < m_sections.size(); ++i) {
-        const QString lower = m_sections[i].name.toLower();
+        const QString lower = Folded(m_sections[i].name);
         if (!m_sectionIndex.contains(lower))
             m_sectionIndex.insert(lower, i);
     }
@@ -67,14 +107,22 @@ QString IniFile::DecodeWindows1252(const QByteArray& bytes)
 
 QString IniFile::DecodeText(const QByteArray& bytes)
 {
-    QByteArray data = bytes;
+    // Notepad's "Unicode" files, which Windows reads as well.
+    if (bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF")) {
+        const bool little = bytes.startsWith("\xFF\xFE");
+        QStringDecoder utf16(little ? QStringDecoder::Utf16LE : QStringDecoder::Utf16BE);
+        return utf16.decode(QByteArrayView(bytes).sliced(2));
+    }
+    QByteArrayView data(bytes);
     if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8.decode(data);
-    if (!utf8.hasError())
-        return text;
-    return DecodeWindows1252(data);
+        data = data.sliced(3);
+    if (IsValidUtf8(data))
+        return QString::fromUtf8(data);
+    // A file of ours cut off inside a character is still UTF-8: reading the whole of it as
+    // Windows-1252 would garble every accented letter, and the next save would keep them garbled.
+    if (const qsizetype tail = IncompleteUtf8Tail(data); tail > 0 && IsValidUtf8(data.chopped(tail)))
+        return QString::fromUtf8(data.chopped(tail));
+    return DecodeWindows1252(data.toByteArray());
 }
 
 bool IniFile::Load(const QString& path)
@@ -113,7 +161,7 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
                 current = existing;
             } else {
                 m_sections.append(Section{name, {}, {}});
-                m_sectionIndex.insert(name.toLower(), int(m_sections.size() - 1));
+                m_sectionIndex.insert(Folded(name), int(m_sections.size() - 1));
                 current = &m_sections.last();
             }
             continue;
@@ -122,6 +170,7 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq > 0 && !trimmed.startsWith(QLatin1Char(';')) && !line.left(eq).trimmed().isEmpty()) {
             entry.key = line.left(eq).trimmed();
+            entry.folded = entry.key.toLower();
             entry.value = line.mid(eq + 1);
         } else {
             if (trimmed.isEmpty())
@@ -130,8 +179,12 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
         }
         if (current) {
             current->lines.append(entry);
-            if (!entry.key.isEmpty() && !current->index.contains(entry.key.toLower()))
-                current->index.insert(entry.key.toLower(), int(current->lines.size() - 1));
+            if (!entry.key.isEmpty()) {
+                if (current->index.contains(entry.folded))
+                    current->duplicateKeys = true;
+                else
+                    current->index.insert(entry.folded, int(current->lines.size() - 1));
+            }
         } else {
             m_preamble.append(entry);
         }
@@ -149,8 +202,11 @@ QByteArray IniFile::ToBytes() const
             out += QStringLiteral("\r\n");
         first = false;
         out += QLatin1Char('[') + s.name + QStringLiteral("]\r\n");
-        for (const Line& l : s.lines)
+        for (const Line& l : s.lines) {
+            if (l.removed)
+                continue;
             out += (l.key.isEmpty() ? l.value : l.key + QLatin1Char('=') + l.value) + QStringLiteral("\r\n");
+        }
     }
     return out.toUtf8();
 }
@@ -159,28 +215,34 @@ bool IniFile::Save(QString* error) const { return SaveAs(m_path, error); }
 
 bool IniFile::SaveAs(const QString& path, QString* error) const
 {
-    const QFileInfo info(path);
-    QDir().mkpath(info.absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    const auto fail = [&](const QString& message) {
         if (error)
-            *error = file.errorString();
+            *error = message;
         return false;
-    }
+    };
+    if (path.isEmpty())
+        return fail(
+            QStringLiteral("Impossible d'enregistrer le fichier : aucun nom de fichier n'a été indiqué."));
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (!QDir().mkpath(folder))
+        return fail(
+            QStringLiteral("Impossible de créer le dossier « %1 ».").arg(QDir::toNativeSeparators(folder)));
+    const QString cannotSave = QStringLiteral("Impossible d'enregistrer le fichier « %1 » : %2")
+                                   .arg(QDir::toNativeSeparators(info.absoluteFilePath()));
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(cannotSave.arg(file.errorString()));
     const QByteArray bytes = ToBytes();
     if (file.write(bytes) != bytes.size()) {
-        if (error)
-            *error = file.errorString();
+        const QString reason = file.errorString();
         file.cancelWriting();
-        return false;
+        return fail(cannotSave.arg(reason));
     }
     if (BeforeCommitHook())
         BeforeCommitHook()();
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
+    if (!file.commit())
+        return fail(cannotSave.arg(file.errorString()));
     return true;
 }
 
@@ -188,13 +250,13 @@ void IniFile::SetBeforeCommitHookForTests(std::function<void()> hook) { BeforeCo
 
 IniFile::Section* IniFile::FindSection(const QString& name)
 {
-    const auto it = m_sectionIndex.constFind(name.toLower());
+    const auto it = m_sectionIndex.constFind(Folded(name));
     return it == m_sectionIndex.cend() ? nullptr : &m_sections[it.value()];
 }
 
 const IniFile::Section* IniFile::FindSection(const QString& name) const
 {
-    const auto it = m_sectionIndex.constFind(name.toLower());
+    const auto it = m_sectionIndex.constFind(Folded(name));
     return it == m_sectionIndex.cend() ? nullptr : &m_sections[it.value()];
 }
 
@@ -203,7 +265,7 @@ const IniFile::Line* IniFile::FindLine(const QString& section, const QString& ke
     const Section* s = FindSection(section);
     if (!s)
         return nullptr;
-    const auto it = s->index.constFind(key.toLower());
+    const auto it = s->index.constFind(Folded(key));
     return it == s->index.cend() ? nullptr : &s->lines[it.value()];
 }
 
@@ -211,8 +273,8 @@ IniFile::Section& IniFile::EnsureSection(const QString& name)
 {
     if (Section* s = FindSection(name))
         return *s;
-    m_sections.append(Section{name, {}, {}});
-    m_sectionIndex.insert(name.toLower(), int(m_sections.size() - 1));
+    m_sections.append(Section{name.trimmed(), {}, {}});
+    m_sectionIndex.insert(Folded(name), int(m_sections.size() - 1));
     return m_sections.last();
 }
 
@@ -248,7 +310,8 @@ QString IniFile::EncodeValue(const QString& value)
         v.replace(QLatin1Char('\n'), QLatin1Char(' '));
         v.replace(QLatin1Char('\r'), QLatin1Char(' '));
     }
-    const bool blankEdge = !v.isEmpty() && (IsBlank(v.front()) || IsBlank(v.back()));
+    // Whatever trimmed() takes away on reading (no-break spaces included) must be protected.
+    const bool blankEdge = !v.isEmpty() && (v.front().isSpace() || v.back().isSpace());
     const bool quoted = v.size() >= 2 && v.front() == QLatin1Char('"') && v.back() == QLatin1Char('"');
     if (blankEdge || quoted)
         return QLatin1Char('"') + v + QLatin1Char('"');
@@ -327,20 +390,21 @@ double IniFile::ReadFloat(const QString& section, const QString& key, double def
     t.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double v = t.toDouble(&ok);
-    return ok ? v : def;
+    // toDouble accepts "nan" and "inf", which no rule of the program can work with.
+    return ok && std::isfinite(v) ? v : def;
 }
 
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     Section& s = EnsureSection(section);
     const QString encoded = EncodeValue(value);
-    const auto it = s.index.constFind(key.toLower());
+    const auto it = s.index.constFind(Folded(key));
     if (it != s.index.cend()) {
         s.lines[it.value()].value = encoded;
         return;
     }
-    s.lines.append(Line{key, encoded});
-    s.index.insert(key.toLower(), int(s.lines.size() - 1));
+    s.lines.append(Line{key.trimmed(), encoded, Folded(key)});
+    s.index.insert(Folded(key), int(s.lines.size() - 1));
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, qint64 value)
@@ -363,24 +427,35 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
     Section* s = FindSection(section);
     if (!s)
         return;
-    const QString lower = key.toLower();
-    bool removed = false;
-    for (int i = int(s->lines.size()) - 1; i >= 0; --i) {
-        if (!s->lines[i].key.isEmpty() && s->lines[i].key.toLower() == lower) {
-            s->lines.removeAt(i);
-            removed = true;
+    const QString folded = Folded(key);
+    const auto found = s->index.constFind(folded);
+    if (found == s->index.cend())
+        return; // the index holds the first line of every key, so there is no line to remove
+    // Emptying a whole schedule deletes thousands of keys one by one: lines are only marked
+    // here, and swept away together once they make up half of the section.
+    const auto remove = [s](Line& line) {
+        line = Line{};
+        line.removed = true;
+        ++s->removedLines;
+    };
+    if (s->duplicateKeys) {
+        for (qsizetype i = found.value() + 1; i < s->lines.size(); ++i) {
+            if (s->lines[i].folded == folded)
+                remove(s->lines[i]);
         }
     }
-    if (removed)
-        s->Reindex();
+    remove(s->lines[found.value()]);
+    s->index.erase(found);
+    if (s->removedLines * 2 > s->lines.size())
+        s->Sweep();
 }
 
 void IniFile::EraseSection(const QString& section)
 {
-    const QString lower = section.toLower();
+    const QString lower = Folded(section);
     bool removed = false;
     for (int i = int(m_sections.size()) - 1; i >= 0; --i) {
-        if (m_sections[i].name.toLower() == lower) {
+        if (Folded(m_sections[i].name) == lower) {
             m_sections.removeAt(i);
             removed = true;
         }

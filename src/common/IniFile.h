@@ -25,7 +25,8 @@ public:
     bool Load(const QString& path);
     void LoadFromBytes(const QByteArray& bytes);
     // Writes a temporary file beside the target, flushes it and renames it over the target, so an
-    // interrupted save leaves the previous file whole. Creates the folder when needed.
+    // interrupted save leaves the previous file whole. Creates the folder when needed. On failure
+    // nothing is written and *error says why, naming the file or folder.
     bool Save(QString* error = nullptr) const;
     bool SaveAs(const QString& path, QString* error = nullptr) const;
     QByteArray ToBytes() const;
@@ -57,10 +58,12 @@ public:
     void EraseSection(const QString& section);
     void Clear();
 
-    // Decoding used for every text file the program reads from outside.
+    // Decoding used for every text file the program reads from outside: UTF-16 with its byte order
+    // mark, UTF-8 (with or without a mark, also when cut off inside a character), else Windows-1252.
     static QString DecodeText(const QByteArray& bytes);
     static QString DecodeWindows1252(const QByteArray& bytes);
-    // How a value is written so that reading it back gives it unchanged.
+    // How a value is written so that reading it back gives it unchanged (line breaks, which a
+    // value cannot hold, become blanks).
     static QString EncodeValue(const QString& value);
     static QString DecodeValue(const QString& raw);
     static bool ParseInteger(const QString& text, qint64* out);
@@ -71,15 +74,20 @@ public:
 private:
     struct Line
     {
-        QString key;   // empty for comments and other lines kept as they were
-        QString value; // the raw text after "=", or the whole line when key is empty
+        QString key;    // empty for comments and other lines kept as they were
+        QString value;  // the raw text after "=", or the whole line when key is empty
+        QString folded; // the key as it is looked up
+        bool removed = false;
     };
     struct Section
     {
         QString name;
         QVector<Line> lines;
         QHash<QString, int> index; // lower-case key -> line
+        int removedLines = 0;      // deleted lines not yet swept away
+        bool duplicateKeys = false;
         void Reindex();
+        void Sweep();
     };
 
     Section* FindSection(const QString& name);
