@@ -1,0 +1,1 @@
+quorx_bench(bench_platform SOURCES ${CMAKE_CURRENT_LIST_DIR}/PlatformBench.cpp LIBS quorx_platform_fake)
