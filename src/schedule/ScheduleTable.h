@@ -5,6 +5,7 @@
 #include <array>
 #include <functional>
 #include <random>
+#include <vector>
 
 namespace quorx {
 
@@ -21,6 +22,8 @@ public:
     int Count() const { return m_count; }
     bool IsValidIndex(int index) const { return index >= 1 && index <= m_count; }
     bool IsFull() const { return m_count >= kMaxRecordings; }
+    // What the user is told when an addition is refused because the list is full.
+    static QString FullListMessage();
 
     // Slot access by 1-based index. An index outside 1..257 gives a cleared scratch record, so a
     // stray index never touches a real slot.
@@ -48,7 +51,8 @@ public:
     // A random whole number from 0 to max, from the same source.
     std::uint32_t RandomNumber(std::uint32_t max);
 
-    // Reorders slots 1..count; the order must be a permutation of 1..count.
+    // Reorders slots 1..count; the order must be a permutation of 1..count (anything else is
+    // ignored, so a faulty caller cannot lose or duplicate a record).
     void Reorder(const std::vector<int>& newOrderOfOldIndexes);
 
 private:

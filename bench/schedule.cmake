@@ -1,0 +1,1 @@
+quorx_bench(bench_schedule SOURCES ${CMAKE_CURRENT_LIST_DIR}/ScheduleBench.cpp LIBS quorx_schedule)
