@@ -59,18 +59,34 @@ qsizetype IncompleteUtf8Tail(QByteArrayView data)
 
 // Keys and section names are looked up as Windows does: blanks around them do not count, letter
 // case does not either.
-QString Folded(const QString& name) { return name.trimmed().toLower(); }
+QStringView Folded(const QString& name) { return QStringView(name).trimmed(); }
 
 } // namespace
 
 IniFile::IniFile(const QString& path) { Load(path); }
 
+size_t IniFile::CaseBlindHash::operator()(QStringView text) const noexcept
+{
+    size_t h = 1469598103934665603ull;
+    for (const QChar ch : text) {
+        char16_t u = ch.unicode();
+        if (u < 0x80) {
+            if (u >= u'A' && u <= u'Z')
+                u = char16_t(u + 32);
+        } else {
+            u = ch.toCaseFolded().unicode();
+        }
+        h = (h ^ u) * 1099511628211ull;
+    }
+    return h;
+}
+
 void IniFile::Section::Reindex()
 {
     index.clear();
     for (int i = 0; i < lines.size(); ++i) {
-        if (!lines[i].key.isEmpty() && !index.contains(lines[i].folded))
-            index.insert(lines[i].folded, i); // the first of two equal keys is the one read
+        if (!lines[i].key.isEmpty())
+            index.emplace(lines[i].key, i); // the first of two equal keys is the one read
     }
 }
 
@@ -85,9 +101,7 @@ void IniFile::ReindexSections()
 {
     m_sectionIndex.clear();
     for (int i = 0; i < m_sections.size(); ++i) {
-        const QString lower = Folded(m_sections[i].name);
-        if (!m_sectionIndex.contains(lower))
-            m_sectionIndex.insert(lower, i);
+        m_sectionIndex.emplace(m_sections[i].name, i);
     }
 }
 
@@ -150,18 +164,18 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
         qsizetype end = text.indexOf(QLatin1Char('\n'), pos);
         if (end < 0)
             end = n;
-        QString line = text.mid(pos, end - pos);
+        QStringView line = QStringView(text).mid(pos, end - pos);
         pos = end + 1;
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
-        const QString trimmed = line.trimmed();
+        const QStringView trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
-            const QString name = trimmed.mid(1, trimmed.size() - 2).trimmed();
+            const QString name = trimmed.mid(1, trimmed.size() - 2).trimmed().toString();
             if (Section* existing = FindSection(name)) {
                 current = existing;
             } else {
                 m_sections.append(Section{name, {}, {}});
-                m_sectionIndex.insert(Folded(name), int(m_sections.size() - 1));
+                m_sectionIndex.emplace(name, int(m_sections.size() - 1));
                 current = &m_sections.last();
             }
             continue;
@@ -169,21 +183,18 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
         Line entry;
         const qsizetype eq = line.indexOf(QLatin1Char('='));
         if (eq > 0 && !trimmed.startsWith(QLatin1Char(';')) && !line.left(eq).trimmed().isEmpty()) {
-            entry.key = line.left(eq).trimmed();
-            entry.folded = entry.key.toLower();
-            entry.value = line.mid(eq + 1);
+            entry.key = line.left(eq).trimmed().toString();
+            entry.value = line.mid(eq + 1).toString();
         } else {
             if (trimmed.isEmpty())
                 continue; // blank lines are not kept; the writer separates sections itself
-            entry.value = line;
+            entry.value = line.toString();
         }
         if (current) {
             current->lines.append(entry);
             if (!entry.key.isEmpty()) {
-                if (current->index.contains(entry.folded))
+                if (!current->index.emplace(entry.key, int(current->lines.size() - 1)).second)
                     current->duplicateKeys = true;
-                else
-                    current->index.insert(entry.folded, int(current->lines.size() - 1));
             }
         } else {
             m_preamble.append(entry);
@@ -250,14 +261,14 @@ void IniFile::SetBeforeCommitHookForTests(std::function<void()> hook) { BeforeCo
 
 IniFile::Section* IniFile::FindSection(const QString& name)
 {
-    const auto it = m_sectionIndex.constFind(Folded(name));
-    return it == m_sectionIndex.cend() ? nullptr : &m_sections[it.value()];
+    const auto it = m_sectionIndex.find(Folded(name));
+    return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
 }
 
 const IniFile::Section* IniFile::FindSection(const QString& name) const
 {
-    const auto it = m_sectionIndex.constFind(Folded(name));
-    return it == m_sectionIndex.cend() ? nullptr : &m_sections[it.value()];
+    const auto it = m_sectionIndex.find(Folded(name));
+    return it == m_sectionIndex.end() ? nullptr : &m_sections[it->second];
 }
 
 const IniFile::Line* IniFile::FindLine(const QString& section, const QString& key) const
@@ -265,8 +276,8 @@ const IniFile::Line* IniFile::FindLine(const QString& section, const QString& ke
     const Section* s = FindSection(section);
     if (!s)
         return nullptr;
-    const auto it = s->index.constFind(Folded(key));
-    return it == s->index.cend() ? nullptr : &s->lines[it.value()];
+    const auto it = s->index.find(Folded(key));
+    return it == s->index.end() ? nullptr : &s->lines[it->second];
 }
 
 IniFile::Section& IniFile::EnsureSection(const QString& name)
@@ -274,7 +285,7 @@ IniFile::Section& IniFile::EnsureSection(const QString& name)
     if (Section* s = FindSection(name))
         return *s;
     m_sections.append(Section{name.trimmed(), {}, {}});
-    m_sectionIndex.insert(Folded(name), int(m_sections.size() - 1));
+    m_sectionIndex.emplace(Folded(name).toString(), int(m_sections.size() - 1));
     return m_sections.last();
 }
 
@@ -398,13 +409,13 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
 {
     Section& s = EnsureSection(section);
     const QString encoded = EncodeValue(value);
-    const auto it = s.index.constFind(Folded(key));
-    if (it != s.index.cend()) {
-        s.lines[it.value()].value = encoded;
+    const auto it = s.index.find(Folded(key));
+    if (it != s.index.end()) {
+        s.lines[it->second].value = encoded;
         return;
     }
-    s.lines.append(Line{key.trimmed(), encoded, Folded(key)});
-    s.index.insert(Folded(key), int(s.lines.size() - 1));
+    s.lines.append(Line{key.trimmed(), encoded});
+    s.index.emplace(s.lines.last().key, int(s.lines.size() - 1));
 }
 
 void IniFile::WriteInteger(const QString& section, const QString& key, qint64 value)
@@ -427,9 +438,9 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
     Section* s = FindSection(section);
     if (!s)
         return;
-    const QString folded = Folded(key);
-    const auto found = s->index.constFind(folded);
-    if (found == s->index.cend())
+    const QStringView folded = Folded(key);
+    const auto found = s->index.find(folded);
+    if (found == s->index.end())
         return; // the index holds the first line of every key, so there is no line to remove
     // Emptying a whole schedule deletes thousands of keys one by one: lines are only marked
     // here, and swept away together once they make up half of the section.
@@ -439,12 +450,12 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
         ++s->removedLines;
     };
     if (s->duplicateKeys) {
-        for (qsizetype i = found.value() + 1; i < s->lines.size(); ++i) {
-            if (s->lines[i].folded == folded)
+        for (qsizetype i = found->second + 1; i < s->lines.size(); ++i) {
+            if (!s->lines[i].key.isEmpty() && CaseBlindEqual()(s->lines[i].key, folded))
                 remove(s->lines[i]);
         }
     }
-    remove(s->lines[found.value()]);
+    remove(s->lines[found->second]);
     s->index.erase(found);
     if (s->removedLines * 2 > s->lines.size())
         s->Sweep();
@@ -452,10 +463,10 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
 
 void IniFile::EraseSection(const QString& section)
 {
-    const QString lower = Folded(section);
+    const QStringView wanted = Folded(section);
     bool removed = false;
     for (int i = int(m_sections.size()) - 1; i >= 0; --i) {
-        if (Folded(m_sections[i].name) == lower) {
+        if (CaseBlindEqual()(m_sections[i].name, wanted)) {
             m_sections.removeAt(i);
             removed = true;
         }

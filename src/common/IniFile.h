@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <functional>
+#include <unordered_map>
 
 namespace quorx {
 
@@ -72,18 +73,34 @@ public:
     static void SetBeforeCommitHookForTests(std::function<void()> hook);
 
 private:
+    // Names are found without regard to letter case, without building a lower-case copy of each
+    // name looked up: reading a full schedule looks up thousands of keys.
+    struct CaseBlindHash
+    {
+        using is_transparent = void;
+        size_t operator()(QStringView text) const noexcept;
+    };
+    struct CaseBlindEqual
+    {
+        using is_transparent = void;
+        bool operator()(QStringView a, QStringView b) const noexcept
+        {
+            return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+        }
+    };
+    using KeyIndex = std::unordered_map<QString, int, CaseBlindHash, CaseBlindEqual>;
+
     struct Line
     {
         QString key;    // empty for comments and other lines kept as they were
         QString value;  // the raw text after "=", or the whole line when key is empty
-        QString folded; // the key as it is looked up
         bool removed = false;
     };
     struct Section
     {
         QString name;
         QVector<Line> lines;
-        QHash<QString, int> index; // lower-case key -> line
+        KeyIndex index; // key, letter case ignored -> its first line
         int removedLines = 0;      // deleted lines not yet swept away
         bool duplicateKeys = false;
         void Reindex();
@@ -100,7 +117,7 @@ private:
     bool m_existed = false;
     QVector<Line> m_preamble; // lines before the first section
     QVector<Section> m_sections;
-    QHash<QString, int> m_sectionIndex; // lower-case name -> section
+    KeyIndex m_sectionIndex; // name, letter case ignored -> section
 };
 
 } // namespace quorx
