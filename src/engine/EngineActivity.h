@@ -30,6 +30,9 @@ public:
     virtual void PrepareForSuspend() = 0;
     // After resume: armed false (the power manager's resume timer then recomputes).
     virtual void MarkUnarmed() = 0;
+    // After resume: the resume timer Timer2 set to 12 000 ms with its tag at 1 and enabled; when it
+    // fires with that tag it calls PowerControl::ResumeWaitOver() before recomputing.
+    virtual void ScheduleResumeRefresh() = 0;
     // Whether recording is switched on (check box CACtif).
     virtual bool RecordingSwitchedOn() const = 0;
 };

@@ -23,6 +23,16 @@ public:
     // The wake timer, three minutes before the given wake instant is the caller's business.
     virtual void SetWakeTimer(DateTime instant) = 0;
     virtual void CancelWakeTimer() = 0;
+    // After every schedule computation, with the earliest wake instant of the schedule (NoTime
+    // when none): the wake timer three minutes before it, or cancelled when there is nothing to
+    // wake for or recording is switched off; the suspend veto follows the new state.
+    virtual void FollowNextWake(DateTime wakeInstant) = 0;
+    // The block held against the system's suspend follows Suspend permitted; call it whenever the
+    // engine's busy state changed (a recording started or ended, a timer armed).
+    virtual void RefreshSuspendVeto() = 0;
+    // The resume timer fired with its resume tag, 12 s after a resume: the keep-awake nudge is
+    // written and the one-second clock runs again (the engine then recomputes).
+    virtual void ResumeWaitOver() = 0;
 
     // The pending power action and its retry timer.
     virtual void SetPendingAction(PowerAction action) = 0; // also enables the retry timer
