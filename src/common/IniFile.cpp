@@ -132,10 +132,17 @@ QString IniFile::DecodeText(const QByteArray& bytes)
         data = data.sliced(3);
     if (IsValidUtf8(data))
         return QString::fromUtf8(data);
-    // A file of ours cut off inside a character is still UTF-8: reading the whole of it as
+    // A UTF-8 file cut off inside a character is still UTF-8: reading the whole of it as
     // Windows-1252 would garble every accented letter, and the next save would keep them garbled.
-    if (const qsizetype tail = IncompleteUtf8Tail(data); tail > 0 && IsValidUtf8(data.chopped(tail)))
-        return QString::fromUtf8(data.chopped(tail));
+    // Only a file that shows UTF-8 accents before the cut counts as one: a Windows file whose one
+    // accented letter is its very last byte ("Café" without a line end) must keep that letter.
+    if (const qsizetype tail = IncompleteUtf8Tail(data); tail > 0) {
+        const QByteArrayView whole = data.chopped(tail);
+        const bool hasMultiByte = std::any_of(whole.begin(), whole.end(),
+                                              [](char c) { return (static_cast<unsigned char>(c) & 0x80) != 0; });
+        if (hasMultiByte && IsValidUtf8(whole))
+            return QString::fromUtf8(whole);
+    }
     return DecodeWindows1252(data.toByteArray());
 }
 

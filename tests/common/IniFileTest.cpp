@@ -220,6 +220,11 @@ TEST_F(IniFileTest, ByteOrderMarksAndCutOffFilesDecode)
     EXPECT_EQ(truncated.ReadString(QStringLiteral("Config"), QStringLiteral("Nom")), QStringLiteral("Télé"));
     EXPECT_EQ(truncated.ReadString(QStringLiteral("Config"), QStringLiteral("Autre"), QStringLiteral("?")),
               QString());
+
+    // A Windows file whose only accented letter is its last byte is not a cut UTF-8 file.
+    IniFile windows;
+    windows.LoadFromBytes(QByteArray("[Chaines]\r\nChaine1=Caf\xE9"));
+    EXPECT_EQ(windows.ReadString(QStringLiteral("Chaines"), QStringLiteral("Chaine1")), QStringLiteral("Café"));
 }
 
 TEST_F(IniFileTest, MissingFilesKeysAndUnreadableValuesGiveDefaults)
