@@ -3,7 +3,7 @@
 #include "cli/CliCommand.h"
 #include "common/IniFile.h"
 #include "engine/ScheduleEngine.h"
-#include "platform/fake/VirtualClock.h"
+#include "cli/FixedClock.h"
 #include "schedule/ScheduleStore.h"
 #include "schedule/ScheduleTable.h"
 #include "schedule/Settings.h"
@@ -59,7 +59,7 @@ int RunAgenda(CliContext& ctx, const QStringList& args)
     SettingsStore::LoadGroupTwo(config, settings);
     SettingsStore::LoadGroupThree(config, settings);
 
-    VirtualClock clock(ctx.now);
+    cli::FixedClock clock(ctx.now);
     Platform platform;
     platform.clock = &clock;
     ScheduleEngine engine(table, settings, platform);
