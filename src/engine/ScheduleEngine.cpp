@@ -1,5 +1,7 @@
 #include "engine/ScheduleEngine.h"
 
+#include <QFileInfo>
+
 #include "engine/OverlapResolver.h"
 #include "engine/ScheduleObserver.h"
 #include "platform/Clock.h"
@@ -85,9 +87,19 @@ bool ScheduleEngine::Save()
     m_lastSaveError.clear();
     if (m_programFolder.isEmpty())
         return true;
-    QString error;
-    if (ScheduleStore::SaveSchedule(m_programFolder, m_table, &error))
+    const QString path = ScheduleStore::FilePath(m_programFolder);
+    if (UnchangedSinceLastSave(path))
         return true;
+    QString error;
+    if (ScheduleStore::SaveSchedule(m_programFolder, m_table, &error)) {
+        m_savedRecords.assign(&m_table[1], &m_table[1] + m_table.Count());
+        const QFileInfo written(path);
+        m_savedFilePath = path;
+        m_savedFileSize = written.exists() ? written.size() : -1;
+        m_savedFileTime = written.lastModified();
+        return true;
+    }
+    m_savedFilePath.clear();
     m_lastSaveError = error;
     if (m_observer)
         m_observer->ScheduleSaveFailed(error);
@@ -250,6 +262,19 @@ int ScheduleEngine::SelectNextWake()
             best = i;
     }
     return best;
+}
+
+bool ScheduleEngine::UnchangedSinceLastSave(const QString& path) const
+{
+    if (m_savedFilePath != path || m_savedFileSize < 0 || int(m_savedRecords.size()) != m_table.Count())
+        return false;
+    for (int i = 1; i <= m_table.Count(); ++i) {
+        if (!ScheduleStore::SameStoredFields(m_table[i], m_savedRecords[std::size_t(i - 1)]))
+            return false;
+    }
+    // Someone else may have replaced or removed the file since: then it is written again.
+    const QFileInfo now(path);
+    return now.exists() && now.size() == m_savedFileSize && now.lastModified() == m_savedFileTime;
 }
 
 } // namespace quorx

@@ -5,8 +5,11 @@
 #include "engine/RecordingWindow.h"
 #include "platform/Platform.h"
 
+#include <QDateTime>
 #include <QString>
 #include <QtGlobal>
+
+#include <vector>
 
 namespace quorx {
 
@@ -77,6 +80,7 @@ private:
     void ResetInactifProAt(DateTime now);
     void ResolveOverlapsAt(DateTime now);
     bool Save();
+    bool UnchangedSinceLastSave(const QString& path) const;
 
     ScheduleTable& m_table;
     const Settings& m_settings;
@@ -85,6 +89,13 @@ private:
     ScheduleObserver* m_observer = nullptr;
     QString m_programFolder;
     QString m_lastSaveError;
+    // What the last successful save wrote, and how the file looked afterwards: a pass that changed
+    // nothing stored (most of them: the run-time fields move, the stored ones rarely do) need not
+    // rewrite and flush the whole file, as long as the file is still the one written.
+    std::vector<TEmission> m_savedRecords;
+    qint64 m_savedFileSize = -1;
+    QDateTime m_savedFileTime;
+    QString m_savedFilePath;
     RecordingWindowTable m_windows;
     bool m_deactivateTruncated = false;
     int m_idleDepth = 0;

@@ -6,7 +6,9 @@
 #include "schedule/ScheduleTable.h"
 #include "schedule/Settings.h"
 
+#include <QDateTime>
 #include <QFileInfo>
+#include <QMutex>
 #include <QHash>
 
 #include <algorithm>
@@ -327,15 +329,47 @@ void ScheduleStore::WriteSchedule(IniFile& ini, const ScheduleTable& table)
         writer.Write(n, table[n]);
 }
 
+namespace {
+
+// The file as the last save of this process wrote it. Every change of the schedule saves it, and
+// reading it back each time only to keep the keys that are not ours costs more than the rest of
+// the save: while the file on disk is still exactly the one written, the copy in memory is used.
+struct LastWritten
+{
+    QString path;
+    qint64 size = -1;
+    QDateTime modified;
+    IniFile ini;
+};
+
+LastWritten& LastWrittenFile()
+{
+    static LastWritten last;
+    return last;
+}
+
+QMutex& LastWrittenLock()
+{
+    static QMutex lock;
+    return lock;
+}
+
+} // namespace
+
 bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTable& table, QString* error)
 {
     const QString path = FilePath(programFolder);
     const QFileInfo info(path);
+    const QMutexLocker locker(&LastWrittenLock());
+    LastWritten& last = LastWrittenFile();
     IniFile ini;
     if (info.exists()) {
-        // Rewriting a file we could not read would throw away the calendar's keys and any list kept
-        // past the count: better to refuse.
-        if (!info.isFile() || !ini.Load(path)) {
+        if (last.path == path && info.isFile() && info.size() == last.size && info.lastModified() == last.modified) {
+            ini = std::move(last.ini);
+        } else if (!info.isFile() || !ini.Load(path)) {
+            // Rewriting a file we could not read would throw away the calendar's keys and any list
+            // kept past the count: better to refuse.
+            last = LastWritten{};
             if (error)
                 *error = QStringLiteral("%1 cannot be read, so it was left as it was").arg(path);
             return false;
@@ -343,6 +377,7 @@ bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTab
     } else {
         ini.SetPath(path);
     }
+    last = LastWritten{};
     WriteSchedule(ini, table);
     QString reason;
     if (!ini.Save(&reason)) {
@@ -351,7 +386,24 @@ bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTab
                 QStringLiteral("%1 could not be written (%2); the previous file was kept").arg(path, reason);
         return false;
     }
+    const QFileInfo written(path);
+    last.path = path;
+    last.size = written.size();
+    last.modified = written.lastModified();
+    last.ini = std::move(ini);
     return true;
+}
+
+bool ScheduleStore::SameStoredFields(const TEmission& a, const TEmission& b)
+{
+    return a.Programme == b.Programme && a.Chaine == b.Chaine && a.Repetition == b.Repetition &&
+           a.Commande == b.Commande && a.RepetitionFin == b.RepetitionFin && a.DateDebut == b.DateDebut &&
+           a.DateFin == b.DateFin && a.HeureDebut == b.HeureDebut && a.HeureFin == b.HeureFin &&
+           a.Fichier == b.Fichier && a.Fermer == b.Fermer && a.Eteindre == b.Eteindre && a.Veille == b.Veille &&
+           a.VeillePro == b.VeillePro && a.Erreur == b.Erreur && a.Actif == b.Actif &&
+           a.InactifPro == b.InactifPro && a.Prioritaire == b.Prioritaire && a.AjouterDate == b.AjouterDate &&
+           a.AjouterHeure == b.AjouterHeure && a.AjouterChaine == b.AjouterChaine && a.DateStop == b.DateStop &&
+           a.EPG == b.EPG && a.Etat == b.Etat;
 }
 
 } // namespace quorx

@@ -11,6 +11,7 @@ namespace quorx {
 
 class IniFile;
 class ScheduleTable;
+struct TEmission;
 struct Settings;
 
 // Programmes.Ini in the program folder: the schedule, one section "Programmes" with NbProgrammes
@@ -49,6 +50,8 @@ public:
                              const std::function<QString()>& defaultFileFolder, LoadReport* report = nullptr);
     static void WriteSchedule(IniFile& ini, const ScheduleTable& table);
 
+    // Whether two records agree on every field the file stores (the run-time fields do not count).
+    static bool SameStoredFields(const TEmission& a, const TEmission& b);
     // The days of a repeating recording as stored: two-letter codes, Monday first ("LuMeVe").
     static QString RepetitionText(std::uint8_t days);
     // Pairs of characters, case ignored; pairs naming no day and an odd last character are skipped.
