@@ -89,9 +89,9 @@ bool ZomvaraTest::WaitFor(const std::function<bool()>& condition, int timeoutMs)
     return true;
 }
 
-void ZomvaraTest::StartViewer(ViewerControl& control)
+void ZomvaraTest::StartViewer(ViewerControl& control, ShowState show)
 {
-    ASSERT_TRUE(control.LaunchViewer({}, ShowState::Normal).started);
+    ASSERT_TRUE(control.LaunchViewer({}, show).started);
     ASSERT_TRUE(WaitFor([&] { return control.IsViewerRunning(); }));
     // Ready once it answers on its socket, whose name is made from its folder.
     const QString folder = QFileInfo(QFileInfo(control.Executable()).canonicalFilePath()).absolutePath();

@@ -33,7 +33,7 @@ protected:
     // Polls while the event loop runs; false when the condition did not come true in time.
     bool WaitFor(const std::function<bool()>& condition, int timeoutMs = 5000);
     // Starts the viewer without switches and waits until it listens for later starts.
-    void StartViewer(ViewerControl& control);
+    void StartViewer(ViewerControl& control, ShowState show = ShowState::Normal);
     static qint64 SizeOf(const QString& path);
     // The file grows over the next moments.
     bool Grows(const QString& path, int withinMs = 3000);
