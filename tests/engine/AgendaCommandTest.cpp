@@ -1,3 +1,5 @@
+#include "CliFolderTest.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -32,7 +34,7 @@ struct CliRun
     QString err;
 };
 
-class AgendaCommandTest : public ::testing::Test
+class AgendaCommandTest : public quorx::test::CliFolderTest
 {
 protected:
     void SetUp() override
@@ -41,36 +43,16 @@ protected:
         Write(QStringLiteral("Programmes.Ini"), kProgrammes);
     }
 
-    void Write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(home.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    QByteArray Read(const QString& name) const
-    {
-        QFile f(home.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     CliRun Agenda(const QStringList& extra) const
     {
-        QProcess p;
-        p.start(QStringLiteral(QUORX_CLI_PATH),
-                QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("--now"),
-                            QStringLiteral("2024-03-04 19:00:00"), QStringLiteral("agenda")} +
-                    extra);
+        const quorx::test::CliOutput output =
+            RunCli(QStringLiteral("2024-03-04 19:00:00"), QStringList{QStringLiteral("agenda")} + extra, 30000);
         CliRun run;
-        if (!p.waitForFinished(30000))
-            return run;
-        run.status = p.exitCode();
-        run.lines = QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        run.err = QString::fromUtf8(p.readAllStandardError());
+        run.status = output.status;
+        run.lines = output.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        run.err = output.err;
         return run;
     }
-
-    QTemporaryDir home;
 };
 
 TEST_F(AgendaCommandTest, ListsTheScheduleAsThePassLeavesIt)

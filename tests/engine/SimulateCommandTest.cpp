@@ -1,3 +1,5 @@
+#include "CliFolderTest.h"
+
 #include "i18n/LocalisedStrings.h"
 
 #include <QDir>
@@ -50,7 +52,7 @@ struct CliRun
     }
 };
 
-class SimulateCommandTest : public ::testing::Test
+class SimulateCommandTest : public quorx::test::CliFolderTest
 {
 protected:
     void SetUp() override
@@ -62,42 +64,20 @@ protected:
 
     QString VideoFile() const { return home.filePath(QStringLiteral("video/Midi.Pva")); }
 
-    void Write(const QString& name, const QByteArray& bytes)
-    {
-        QFile f(home.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-    }
-
-    QByteArray Read(const QString& name) const
-    {
-        QFile f(home.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
-
     CliRun Simulate(const QStringList& extra) const
     {
-        QProcess p;
-        p.start(QStringLiteral(QUORX_CLI_PATH),
-                QStringList{QStringLiteral("--home"), home.path(), QStringLiteral("--now"),
-                            QStringLiteral("2024-03-04 12:00:00"), QStringLiteral("simulate")} +
-                    extra);
+        const quorx::test::CliOutput output =
+            RunCli(QStringLiteral("2024-03-04 12:00:00"), QStringList{QStringLiteral("simulate")} + extra, 60000);
         CliRun run;
-        if (!p.waitForFinished(60000))
-            return run;
-        run.status = p.exitCode();
-        const QStringList lines =
-            QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        for (const QString& text : lines) {
+        run.status = output.status;
+        for (const QString& text : output.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
             QStringList fields = text.split(QLatin1Char('\t'));
             const QString moment = fields.takeFirst();
             run.lines.append({moment, fields});
         }
-        run.err = QString::fromUtf8(p.readAllStandardError());
+        run.err = output.err;
         return run;
     }
-
-    QTemporaryDir home;
 };
 
 TEST_F(SimulateCommandTest, ARecordingThroughAViewerThatRecordsIsStartedAndEnded)

@@ -29,10 +29,10 @@ TimerfdClockWatch::Source TimerfdClockWatch::SystemSource()
     Source source;
     source.open = [] { return ::timerfd_create(CLOCK_REALTIME, TFD_CLOEXEC | TFD_NONBLOCK); };
     source.arm = [](int fd) {
-        itimerspec spec{};
-        ::clock_gettime(CLOCK_REALTIME, &spec.it_value);
-        spec.it_value.tv_sec += kAheadSeconds;
-        return ::timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &spec, nullptr) == 0;
+        itimerspec due{};
+        ::clock_gettime(CLOCK_REALTIME, &due.it_value);
+        due.it_value.tv_sec += kAheadSeconds;
+        return ::timerfd_settime(fd, TFD_TIMER_ABSTIME | TFD_TIMER_CANCEL_ON_SET, &due, nullptr) == 0;
     };
     source.read = [](int fd) {
         std::uint64_t expirations = 0;

@@ -53,9 +53,9 @@ int WakeTimer::ArmKernelAlarmTimer(qint64 utcSeconds)
     const int fd = ::timerfd_create(CLOCK_REALTIME_ALARM, TFD_CLOEXEC | TFD_NONBLOCK);
     if (fd < 0)
         return -errno;
-    itimerspec spec{};
-    spec.it_value.tv_sec = static_cast<time_t>(utcSeconds);
-    if (::timerfd_settime(fd, TFD_TIMER_ABSTIME, &spec, nullptr) != 0) {
+    itimerspec due{};
+    due.it_value.tv_sec = static_cast<time_t>(utcSeconds);
+    if (::timerfd_settime(fd, TFD_TIMER_ABSTIME, &due, nullptr) != 0) {
         const int error = errno;
         ::close(fd);
         return -error;
