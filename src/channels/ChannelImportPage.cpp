@@ -10,6 +10,7 @@ namespace quorx {
 namespace {
 
 const QString kSection = QStringLiteral("Channels");
+const QString kConfigSection = QStringLiteral("Config");
 
 bool IsFolder(const QString& path)
 {
@@ -25,6 +26,12 @@ ChannelImportPage::Settings ChannelImportPage::Settings::Load(const IniFile& con
     s.selectedFile = config.ReadString(kSection, QStringLiteral("SelectedFile"));
     s.favoritesOnly = config.ReadBool(kSection, QStringLiteral("FavoritesOnly"), s.favoritesOnly);
     s.showFolders = config.ReadBool(kSection, QStringLiteral("ShowFolders"), s.showFolders);
+    // A half-stored position is no position: the window is centred rather than put at a guess.
+    if (config.HasKey(kConfigSection, QStringLiteral("XChaines")) &&
+        config.HasKey(kConfigSection, QStringLiteral("YChaines"))) {
+        s.x = config.ReadInteger(kConfigSection, QStringLiteral("XChaines"), 0);
+        s.y = config.ReadInteger(kConfigSection, QStringLiteral("YChaines"), 0);
+    }
     return s;
 }
 
@@ -34,6 +41,10 @@ void ChannelImportPage::Settings::Save(IniFile& config) const
     config.WriteString(kSection, QStringLiteral("SelectedFile"), selectedFile);
     config.WriteBool(kSection, QStringLiteral("FavoritesOnly"), favoritesOnly);
     config.WriteBool(kSection, QStringLiteral("ShowFolders"), showFolders);
+    if (x && y) {
+        config.WriteInteger(kConfigSection, QStringLiteral("XChaines"), *x);
+        config.WriteInteger(kConfigSection, QStringLiteral("YChaines"), *y);
+    }
 }
 
 QString ChannelImportPage::ResolveFolder(const QString& configuredFolder, const QString& viewerFolder)
@@ -59,6 +70,7 @@ void ChannelImportPage::Open(const Settings& settings, const QString& viewerFold
     m_open = true;
     m_favoritesOnly = settings.favoritesOnly;
     m_showFolders = settings.showFolders;
+    m_viewerFolder = viewerFolder;
     m_folder = ResolveFolder(settings.filePath, viewerFolder);
     Recatalogue(settings.selectedFile);
 }
@@ -79,7 +91,11 @@ void ChannelImportPage::ReadSelected()
 {
     const int entry = m_choices.SelectedEntry();
     if (entry < 0) {
-        m_read = ViewerChannelList::Result();
+        const QString channels =
+            m_viewerFolder.isEmpty() ? m_folder : FindFileNoCase(m_viewerFolder, QStringLiteral("channels"));
+        const QString fallback = ViewerChannelList::DefaultListFile(channels);
+        m_read = fallback.isEmpty() ? ViewerChannelList::Result()
+                                    : ViewerChannelList::Read(fallback, m_showFolders);
         return;
     }
     m_read = ViewerChannelList::Read(m_catalogue[entry].Path, m_showFolders);

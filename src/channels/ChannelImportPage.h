@@ -9,6 +9,8 @@
 #include <QStringList>
 #include <QVector>
 
+#include <optional>
+
 namespace quorx {
 
 class IniFile;
@@ -27,6 +29,9 @@ public:
         QString selectedFile;
         bool favoritesOnly = true;
         bool showFolders = true;
+        // [Config] XChaines and YChaines; absent: the window is centred.
+        std::optional<int> x;
+        std::optional<int> y;
 
         static Settings Load(const IniFile& config);
         void Save(IniFile& config) const;
@@ -40,7 +45,8 @@ public:
     explicit ChannelImportPage(ChannelNameList schedulerList = ChannelNameList());
 
     // The first showing of the page: resolves and catalogues the folder, then chooses the list
-    // named in the settings, or the first list, and reads it.
+    // named in the settings, or the first list, and reads it. With no list to choose, the first
+    // ChannelList0.tree ... ChannelList5.tree of the viewer's channels folder is read.
     void Open(const Settings& settings, const QString& viewerFolder);
     bool IsOpen() const { return m_open; }
 
@@ -82,6 +88,7 @@ private:
 
     bool m_open = false;
     QString m_folder;
+    QString m_viewerFolder;
     bool m_favoritesOnly = true;
     bool m_showFolders = true;
     QVector<TFichier> m_catalogue;

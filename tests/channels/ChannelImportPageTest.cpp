@@ -153,3 +153,43 @@ TEST_F(ChannelImportPageTest, FolderFallsBackToTheViewersOwnSettingThenItsChanne
     EXPECT_EQ(page.Choices().selected, -1);
     EXPECT_TRUE(page.Available().IsEmpty());
 }
+
+TEST_F(ChannelImportPageTest, WithNoListToChooseTheFirstChannelListOfTheViewerIsRead)
+{
+    // Only lists that are not favourites: showing favourites only leaves the selector empty, and
+    // the viewer's own ChannelList file (the lowest digit present) fills the left list.
+    QFile::remove(Channels() + QStringLiteral("/Favourites.tree"));
+    WriteFile(Channels() + QStringLiteral("/ChannelList3.tree"),
+              Tree105(106, "Trois", false, {Group{"TNT", {Ref(0, 30, 31, 0, 0, 32, 0)}}}));
+    WriteFile(Channels() + QStringLiteral("/ChannelList1.TREE"),
+              Tree105(107, "Un", false, {Group{"TNT", {Ref(0, 10, 11, 0, 0, 12, 0)}}}));
+    ChannelImportPage page;
+    ChannelImportPage::Settings settings;
+    settings.showFolders = false;
+    page.Open(settings, m_viewer.path());
+    EXPECT_TRUE(page.Choices().items.isEmpty());
+    EXPECT_EQ(page.Available().Names(), QStringList{QStringLiteral("Arte")});
+
+    // Once lists are offered, the chosen one is read again, not the fallback.
+    page.SetFavoritesOnly(false);
+    ASSERT_EQ(page.Choices().items,
+              (QStringList{QStringLiteral("Tout"), QStringLiteral("Trois"), QStringLiteral("Un")}));
+    page.ChooseItem(0);
+    EXPECT_EQ(page.Available().Names(), (QStringList{QStringLiteral("France 2"), QStringLiteral("TF1")}));
+}
+
+TEST_F(ChannelImportPageTest, WindowPositionIsKeptOnlyWhenBothCoordinatesAreStored)
+{
+    IniFile config;
+    EXPECT_FALSE(ChannelImportPage::Settings::Load(config).x.has_value());
+    config.WriteInteger(QStringLiteral("Config"), QStringLiteral("XChaines"), 120);
+    EXPECT_FALSE(ChannelImportPage::Settings::Load(config).x.has_value()); // no YChaines: centred
+
+    ChannelImportPage::Settings s;
+    s.x = -40;
+    s.y = 300;
+    s.Save(config);
+    const ChannelImportPage::Settings back = ChannelImportPage::Settings::Load(config);
+    EXPECT_EQ(back.x, std::optional<int>(-40));
+    EXPECT_EQ(back.y, std::optional<int>(300));
+}
