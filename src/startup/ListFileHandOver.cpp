@@ -28,13 +28,27 @@ HandOverOutcome ListFileHandOver::Handle(const QString& argument) const
         outcome.action = HandOverOutcome::Action::Declined;
         return outcome;
     }
+    return Import(outcome);
+}
+
+HandOverOutcome ListFileHandOver::ImportAtStart(const QString& file) const
+{
+    HandOverOutcome outcome;
+    if (file.isEmpty())
+        return outcome;
+    outcome.file = file;
+    return Import(outcome);
+}
+
+HandOverOutcome ListFileHandOver::Import(HandOverOutcome outcome) const
+{
     if (!m_import) {
         outcome.action = HandOverOutcome::Action::NotImportable;
-        outcome.message = NotImportableMessage(argument);
+        outcome.message = NotImportableMessage(outcome.file);
         return outcome;
     }
     QString message;
-    if (m_import(argument, &message)) {
+    if (m_import(outcome.file, &message)) {
         outcome.action = HandOverOutcome::Action::Imported;
         return outcome;
     }

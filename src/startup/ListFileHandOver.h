@@ -41,10 +41,15 @@ public:
     explicit ListFileHandOver(AskFunction ask, ImportFunction import = ImportFunction());
 
     HandOverOutcome Handle(const QString& argument) const;
+    // The file a first start was given: imported without a question, whatever its extension,
+    // since the user opened it with this program. An empty file is Ignored.
+    HandOverOutcome ImportAtStart(const QString& file) const;
 
     static QString NotImportableMessage(const QString& file);
 
 private:
+    HandOverOutcome Import(HandOverOutcome outcome) const;
+
     AskFunction m_ask;
     ImportFunction m_import;
 };

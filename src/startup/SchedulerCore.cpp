@@ -113,6 +113,7 @@ struct SchedulerCore::Parts
     MergeAdjacent merge;
     ViewerSchedulerImport import;
     std::unique_ptr<OneSecondClock> clock3;
+    std::function<void()> tickObserver;
 };
 
 SchedulerCore::SchedulerCore(const QString& programFolder, const Platform& platform,
@@ -170,6 +171,10 @@ void SchedulerCore::Wire()
     };
     tick.freeSpaceWatch = [&p] { p.freeSpace.Refresh(); };
     tick.freeSpaceMaroon = [&p] { return p.freeSpace.Status().Blinks(); };
+    tick.changed = [&p] {
+        if (p.tickObserver)
+            p.tickObserver();
+    };
     p.clock3 = std::make_unique<OneSecondClock>(*m_platform.clock, *m_platform.timers, p.settings, p.viewer,
                                                 p.manualStop, p.power, p.engine, std::move(tick));
     p.power.AttachClock(p.clock3.get());
@@ -183,13 +188,14 @@ bool SchedulerCore::Start()
     Parts& p = *m_parts;
     if (m_started)
         return true;
+    // The viewer's usual folder first: group three keeps it when Config.Ini names none.
+    const ViewerSearchRoots roots = ViewerSearchRoots::ForProgramFolder(m_programFolder);
+    if (p.settings.CheminZomvara.isEmpty())
+        p.settings.CheminZomvara = ViewerLocator::DefaultViewerFolder(roots);
     IniFile config;
     config.Load(SettingsStore::FilePath(m_programFolder));
     SettingsStore::LoadGroupOne(config, p.settings);
     ScheduleStore::LoadSchedule(m_programFolder, p.table, p.settings, m_platform.clock->Now());
-    const ViewerSearchRoots roots = ViewerSearchRoots::ForProgramFolder(m_programFolder);
-    if (p.settings.CheminZomvara.isEmpty())
-        p.settings.CheminZomvara = ViewerLocator::DefaultViewerFolder(roots);
     SettingsStore::LoadGroupTwo(config, p.settings);
     SettingsStore::LoadGroupThree(config, p.settings);
 
@@ -240,6 +246,11 @@ bool SchedulerCore::Shutdown(bool applicationMinimised)
         ok = false;
     }
     return ok;
+}
+
+void SchedulerCore::SetTickObserver(std::function<void()> observer)
+{
+    m_parts->tickObserver = std::move(observer);
 }
 
 ScheduleTable& SchedulerCore::Table()

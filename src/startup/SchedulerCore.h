@@ -70,6 +70,9 @@ public:
     bool Shutdown(bool applicationMinimised = false);
     const QString& LastError() const { return m_lastError; }
 
+    // Told after every tick of the one-second clock, for the window's labels.
+    void SetTickObserver(std::function<void()> observer);
+
     const QString& ProgramFolder() const { return m_programFolder; }
     ScheduleTable& Table();
     Settings& CoreSettings();

@@ -96,5 +96,27 @@ TEST(ListFileHandOver, WithoutAPresenterTheQuestionTakesItsPreselectedYes)
     EXPECT_EQ(imported, QStringList{QStringLiteral("/srv/a.Quorx")});
 }
 
+TEST(ListFileHandOver, TheFileOfAFirstStartIsImportedWithoutAQuestion)
+{
+    int asked = 0;
+    const auto ask = [&](const QString&, bool, bool, int) {
+        ++asked;
+        return false;
+    };
+    QStringList imported;
+    const ListFileHandOver withImport(ask, [&](const QString& file, QString*) {
+        imported.append(file);
+        return true;
+    });
+    EXPECT_EQ(withImport.ImportAtStart(QStringLiteral("/srv/a.quorx")).action, Action::Imported);
+    EXPECT_EQ(withImport.ImportAtStart(QString()).action, Action::Ignored);
+    EXPECT_EQ(imported, QStringList{QStringLiteral("/srv/a.quorx")});
+
+    const HandOverOutcome pending = ListFileHandOver(ask).ImportAtStart(QStringLiteral("/srv/b.Quorx"));
+    EXPECT_EQ(pending.action, Action::NotImportable);
+    EXPECT_EQ(pending.message, ListFileHandOver::NotImportableMessage(QStringLiteral("/srv/b.Quorx")));
+    EXPECT_EQ(asked, 0);
+}
+
 } // namespace
 } // namespace quorx
