@@ -6,6 +6,7 @@
 #include "platform/linux/LogindPowerBackend.h"
 #include "platform/linux/TimerfdClockWatch.h"
 #include "power/QuestionPresenter.h"
+#include "schedule/Settings.h"
 #include "startup/CommandLineArguments.h"
 #include "startup/FileTypeRegistration.h"
 #include "startup/HotKeyCommands.h"
@@ -14,7 +15,10 @@
 #include "startup/SchedulerCore.h"
 #include "startup/SingleInstance.h"
 #include "startup/UnattendedRun.h"
+#include "viewer/ViewerIni.h"
+#include "ui/channels/TFChaines.h"
 #include "ui/dialog/DialogQuestionPresenter.h"
+#include "ui/editor/TFSaisie.h"
 #include "ui/main/ListPictures.h"
 #include "ui/main/MainProgram.h"
 #include "ui/main/TFListe.h"
@@ -23,6 +27,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QFileDialog>
 #include <QMessageBox>
 
 using namespace quorx;
@@ -77,14 +82,25 @@ int main(int argc, char** argv)
 
     QApplication::setWindowIcon(ListPictures::Picture(QStringLiteral("program")));
     if (platform.processes)
-        FileTypeRegistration(*platform.processes).Register(programPath, {}, QStringLiteral("quorx"));
+        FileTypeRegistration(*platform.processes)
+            .Register(programPath,
+                      parser.isSet(QStringLiteral("home")) ? QStringList{QStringLiteral("--home"), folder}
+                                                           : QStringList{},
+                      QStringLiteral("quorx"));
 
     DialogQuestionPresenter dialogPresenter;
     // QUORX_UNATTENDED: nobody at the screen; the questions answer themselves and are reported.
     const std::unique_ptr<QuestionPresenter> unattended =
         UnattendedRun::PresenterIfRequested(*platform.timers);
     QuestionPresenter& presenter = unattended ? *unattended : dialogPresenter;
-    SchedulerCore core(folder, platform, presenter);
+    SchedulerCore::Options coreOptions;
+    // Until the preferences window exists, a folder chooser lets the user point at the viewer;
+    // nobody answers it in an unattended run.
+    if (!unattended)
+        coreOptions.askViewerFolder = [](const QString& lastTried) {
+            return QFileDialog::getExistingDirectory(nullptr, ProgramTitles::ApplicationTitle(), lastTried);
+        };
+    SchedulerCore core(folder, platform, presenter, std::move(coreOptions));
     if (!core.Start()) {
         QMessageBox::warning(nullptr, ProgramTitles::ApplicationTitle(), core.StartError());
         return 2;
@@ -93,8 +109,35 @@ int main(int argc, char** argv)
     MainProgram::Options options;
     options.programPath = programPath;
     options.quit = [] { QApplication::quit(); };
-    // The editor's window is wired here once it exists (options.editRecording).
+    // The editor is built for each opening, so that it sees the viewer folder and the channel
+    // list as they are now; the program object exists by the time the user can open it.
+    MainProgram* programForEditor = nullptr;
+    options.editRecording = [&](int recordIndex, bool isNew) {
+        QWidget* parent = &programForEditor->Window();
+        const QString viewerFolder = core.CoreSettings().CheminZomvara;
+        const TFChaines::Services channelServices{folder, &core.CoreSettings(), &core.Ask(), viewerFolder};
+        TFSaisie::Services editor;
+        editor.table = &core.Table();
+        editor.settings = &core.CoreSettings();
+        editor.questions = &core.Ask();
+        editor.platform = platform;
+        editor.programFolder = folder;
+        editor.viewerRecordingFolder = ViewerIni::RecordDir(viewerFolder, QString());
+        editor.stopper = &programForEditor->Stopper();
+        editor.openChannels = [parent, channelServices](QStringList& channels, int page) {
+            if (page == TFSaisie::ChannelImportPage)
+                return TFChaines::Edit(parent, channelServices, channels);
+            TFChaines::Opening opening;
+            opening.page = TFChaines::PreferencesPage;
+            opening.channel = channels.value(0);
+            opening.profile = page == TFSaisie::RepeatingPreferences ? PreferenceProfile::Repeating
+                                                                      : PreferenceProfile::OneOff;
+            return TFChaines::EditStoredList(parent, channelServices, opening);
+        };
+        return TFSaisie::Edit(parent, editor, recordIndex, isNew) != TFSaisie::Outcome::Cancelled;
+    };
     MainProgram program(core, platform, std::move(options));
+    programForEditor = &program;
     QObject::connect(&instance, &SingleInstance::HandOverReceived, &program,
                      [&program](const QString& arg) { program.HandOver(arg, true); });
     const auto toggleWindow = [&program] { program.Tray().Item("Afficherleprogrammateur1")->trigger(); };

@@ -1,5 +1,7 @@
 #include "startup/DemoFolder.h"
 
+#include "channels/ChannelPreferenceStore.h"
+
 #include "channels/ChannelNameList.h"
 #include "channels/SchedulerChannelList.h"
 #include "common/IniFile.h"
@@ -42,7 +44,7 @@ QString Digest(const QString& path)
 // The files the demo writes and the user may change, relative to the demo folder.
 QStringList DemoFiles()
 {
-    return {ScheduleStore::FileName(), QStringLiteral("Config.Ini"),
+    return {ScheduleStore::FileName(), QStringLiteral("Config.Ini"), ChannelPreferenceStore::FileName(),
             DemoFolder::ViewerFolderName() + QLatin1Char('/') + kSourcesFile};
 }
 
@@ -84,7 +86,7 @@ Ownership OwnershipOf(const QDir& dir, QString* why)
     // A journal, a recording or any file of the user's says the folder has been used, even when
     // the scheduler ended before it saved its state.
     const QStringList prepared = {ScheduleStore::FileName(), QStringLiteral("Config.Ini"),
-                                  DemoFolder::MarkerFileName(), DemoFolder::ViewerFolderName(),
+                                  ChannelPreferenceStore::FileName(), DemoFolder::MarkerFileName(), DemoFolder::ViewerFolderName(),
                                   DemoFolder::RecordingFolderName()};
     const QDir::Filters any = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
     for (const QString& name : dir.entryList(any)) {
@@ -249,6 +251,14 @@ DemoFolder::Outcome DemoFolder::Prepare(const QString& folder, const QString& vi
     SchedulerChannelList::Save(channels, config);
     if (!config.SaveAs(configPath, &error))
         return outcome;
+
+    // Recordings made in the editor land beside the demo's own, not at the root of the drive.
+    const ChannelPreferenceStore preferences = ChannelPreferenceStore::ForProgramFolder(dir.path());
+    ChannelPreferences defaults;
+    defaults.Folder = recordingFolder;
+    for (const PreferenceProfile profile : {PreferenceProfile::OneOff, PreferenceProfile::Repeating})
+        if (!preferences.WriteDefault(profile, defaults, &error))
+            return outcome;
 
     // The first starts soon; the third overlaps it, so the list shows how the overlap is cut;
     // the daily one follows both.

@@ -44,6 +44,8 @@ public:
 
     TFListe& Window() { return *m_window; }
     TrayMenu& Tray() { return *m_tray; }
+    // Asks question 1 and stops the recording under way when one of the selection is deleted.
+    RecordingStopper& Stopper() { return *m_stopper; }
 
     // Fills the list, shows the tray icon and the window (minimised when it was left minimised).
     void Show();
