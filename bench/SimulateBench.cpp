@@ -14,9 +14,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
+
+#include <memory>
 
 using namespace quorx;
 
@@ -58,7 +61,12 @@ void Fill(ScheduleTable& table, const QString& videoFolder)
 class Folder
 {
 public:
-    Folder()
+    // Under base when given (a tmpfs such as /dev/shm, to tell the disk's flushes from the rest),
+    // else in the usual temporary folder.
+    explicit Folder(const QString& base = QString())
+        : m_temporary(base.isEmpty() ? std::make_unique<QTemporaryDir>()
+                                     : std::make_unique<QTemporaryDir>(base + QStringLiteral("/quorx-bench-XXXXXX"))),
+          m_dir(*m_temporary)
     {
         QDir().mkpath(Video());
         Settings settings;
@@ -88,14 +96,21 @@ public:
     }
 
 private:
-    QTemporaryDir m_dir;
+    std::unique_ptr<QTemporaryDir> m_temporary;
+    QTemporaryDir& m_dir;
     QByteArray m_schedule;
     IniFile m_config;
 };
 
+// Argument 0: the program folder in the temporary folder (on disk here); 1: on the tmpfs /dev/shm.
 void BM_SimulateWeek(benchmark::State& state)
 {
-    Folder folder;
+    const bool onTmpfs = state.range(0) == 1;
+    if (onTmpfs && !QFileInfo(QStringLiteral("/dev/shm")).isWritable()) {
+        state.SkipWithError("no writable /dev/shm");
+        return;
+    }
+    Folder folder(onTmpfs ? QStringLiteral("/dev/shm") : QString());
     qint64 acts = 0;
     for (auto _ : state) {
         state.PauseTiming();
@@ -115,7 +130,7 @@ void BM_SimulateWeek(benchmark::State& state)
     }
     state.counters["acts"] = static_cast<double>(acts);
 }
-BENCHMARK(BM_SimulateWeek)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SimulateWeek)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_RecomputeScheduleWithArming(benchmark::State& state)
 {

@@ -92,6 +92,7 @@ void IniFile::Section::Reindex()
 
 void IniFile::Section::Sweep()
 {
+    ChangedAll();
     lines.removeIf([](const Line& l) { return l.removed; });
     removedLines = 0;
     Reindex();
@@ -198,6 +199,7 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
             entry.value = line.toString();
         }
         if (current) {
+            current->ChangedAll();
             current->lines.append(entry);
             if (!entry.key.isEmpty()) {
                 if (!current->index.emplace(entry.key, int(current->lines.size() - 1)).second)
@@ -209,24 +211,67 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
     }
 }
 
+void IniFile::AppendLine(QString& out, const Line& line)
+{
+    if (!line.key.isEmpty()) {
+        out.append(line.key);
+        out.append(QLatin1Char('='));
+    }
+    out.append(line.value);
+    out.append(QLatin1String("\r\n"));
+}
+
+qsizetype IniFile::Section::Encode() const
+{
+    const auto count = std::size_t((lines.size() + kChunkLines - 1) / kChunkLines);
+    chunks.resize(count);
+    chunkValid.resize(count, false);
+    qsizetype size = name.size() + 4;
+    QString text;
+    for (std::size_t c = 0; c < count; ++c) {
+        if (!chunkValid[c]) {
+            const qsizetype first = qsizetype(c) * kChunkLines;
+            const qsizetype end = std::min(first + kChunkLines, lines.size());
+            text.resize(0);
+            for (qsizetype i = first; i < end; ++i) {
+                if (!lines[i].removed)
+                    AppendLine(text, lines[i]);
+            }
+            chunks[c] = text.toUtf8();
+            chunkValid[c] = true;
+        }
+        size += chunks[c].size();
+    }
+    return size;
+}
+
+void IniFile::Section::AppendTo(QByteArray& out) const
+{
+    out.append('[');
+    out.append(name.toUtf8());
+    out.append("]\r\n", 3);
+    for (const QByteArray& chunk : chunks)
+        out.append(chunk);
+}
+
 QByteArray IniFile::ToBytes() const
 {
-    QString out;
+    QString preamble;
     for (const Line& l : m_preamble)
-        out += (l.key.isEmpty() ? l.value : l.key + QLatin1Char('=') + l.value) + QStringLiteral("\r\n");
+        AppendLine(preamble, l);
+    QByteArray out = preamble.toUtf8();
+    qsizetype size = out.size();
+    for (const Section& s : m_sections)
+        size += s.Encode() + 2;
+    out.reserve(size);
     bool first = m_preamble.isEmpty();
     for (const Section& s : m_sections) {
         if (!first)
-            out += QStringLiteral("\r\n");
+            out.append("\r\n", 2);
         first = false;
-        out += QLatin1Char('[') + s.name + QStringLiteral("]\r\n");
-        for (const Line& l : s.lines) {
-            if (l.removed)
-                continue;
-            out += (l.key.isEmpty() ? l.value : l.key + QLatin1Char('=') + l.value) + QStringLiteral("\r\n");
-        }
+        s.AppendTo(out);
     }
-    return out.toUtf8();
+    return out;
 }
 
 bool IniFile::Save(QString* error) const { return SaveAs(m_path, error); }
@@ -249,7 +294,10 @@ bool IniFile::SaveAs(const QString& path, QString* error) const
     const QString cannotSave = QStringLiteral("Impossible d'enregistrer le fichier « %1 » : %2")
                                    .arg(QDir::toNativeSeparators(info.absoluteFilePath()));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, a short write (a full disk) shows in write()'s count: through the buffer, a small
+    // file cut short on a full disk was flushed by commit() without any error and replaced the
+    // previous file truncated.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return fail(cannotSave.arg(file.errorString()));
     const QByteArray bytes = ToBytes();
     if (file.write(bytes) != bytes.size()) {
@@ -419,8 +467,10 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     const auto it = s.index.find(Folded(key));
     if (it != s.index.end()) {
         s.lines[it->second].value = encoded;
+        s.Changed(it->second);
         return;
     }
+    s.Changed(s.lines.size());
     s.lines.append(Line{key.trimmed(), encoded});
     s.index.emplace(s.lines.last().key, int(s.lines.size() - 1));
 }
@@ -451,18 +501,19 @@ void IniFile::DeleteKey(const QString& section, const QString& key)
         return; // the index holds the first line of every key, so there is no line to remove
     // Emptying a whole schedule deletes thousands of keys one by one: lines are only marked
     // here, and swept away together once they make up half of the section.
-    const auto remove = [s](Line& line) {
-        line = Line{};
-        line.removed = true;
+    const auto remove = [s](qsizetype i) {
+        s->lines[i] = Line{};
+        s->lines[i].removed = true;
         ++s->removedLines;
+        s->Changed(i);
     };
     if (s->duplicateKeys) {
         for (qsizetype i = found->second + 1; i < s->lines.size(); ++i) {
             if (!s->lines[i].key.isEmpty() && CaseBlindEqual()(s->lines[i].key, folded))
-                remove(s->lines[i]);
+                remove(i);
         }
     }
-    remove(s->lines[found->second]);
+    remove(found->second);
     s->index.erase(found);
     if (s->removedLines * 2 > s->lines.size())
         s->Sweep();

@@ -8,6 +8,7 @@
 
 #include <functional>
 #include <unordered_map>
+#include <vector>
 
 namespace quorx {
 
@@ -103,8 +104,23 @@ private:
         KeyIndex index; // key, letter case ignored -> its first line
         int removedLines = 0;      // deleted lines not yet swept away
         bool duplicateKeys = false;
+        // The lines as the file holds them, in runs of kChunkLines, each kept until one of its
+        // lines changes: a save that changes a few keys of a large file encodes only their runs.
+        static constexpr qsizetype kChunkLines = 64;
+        mutable std::vector<QByteArray> chunks;
+        mutable std::vector<bool> chunkValid;
+        void Changed(qsizetype line) const
+        {
+            const auto c = std::size_t(line / kChunkLines);
+            if (c < chunkValid.size())
+                chunkValid[c] = false;
+        }
+        void ChangedAll() const { chunkValid.clear(); }
         void Reindex();
         void Sweep();
+        // Builds the runs that changed; returns the size of the section's text.
+        qsizetype Encode() const;
+        void AppendTo(QByteArray& out) const;
     };
 
     Section* FindSection(const QString& name);
@@ -112,6 +128,7 @@ private:
     const Line* FindLine(const QString& section, const QString& key) const;
     Section& EnsureSection(const QString& name);
     void ReindexSections();
+    static void AppendLine(QString& out, const Line& line);
 
     QString m_path;
     bool m_existed = false;

@@ -6,6 +6,8 @@
 #include "platform/Clock.h"
 #include "schedule/Settings.h"
 
+#include <QFileInfo>
+
 namespace quorx {
 
 namespace {
@@ -60,7 +62,8 @@ bool JournalWriter::WriteJournalEvent(const QString& event, const QString& progr
                                       const QString& file, const QString& comment)
 {
     m_lastError.clear();
-    IniFile journal(FilePath());
+    const QString path = FilePath();
+    IniFile& journal = Ring(path);
     int last = journal.ReadInteger(ConfigurationSection(), EventsNbKey(), 0);
     // A number outside the ring counts as nothing written yet, like one that is not a number.
     if (last < 0 || last > kRingSize)
@@ -81,7 +84,28 @@ bool JournalWriter::WriteJournalEvent(const QString& event, const QString& progr
     journal.WriteString(section, QStringLiteral("Debut"), dateText);
     journal.WriteString(section, QStringLiteral("Comment"), comment);
     journal.WriteString(section, QStringLiteral("File"), file);
-    return journal.Save(&m_lastError);
+    if (!journal.Save(&m_lastError)) {
+        // The copy now holds an event the file does not: it is read again next time.
+        m_ringPath.clear();
+        return false;
+    }
+    const QFileInfo written(path);
+    m_ringPath = path;
+    m_ringSize = written.size();
+    m_ringModified = written.lastModified();
+    return true;
+}
+
+IniFile& JournalWriter::Ring(const QString& path)
+{
+    if (!m_ringPath.isEmpty() && m_ringPath == path) {
+        const QFileInfo info(path);
+        if (info.isFile() && info.size() == m_ringSize && info.lastModified() == m_ringModified)
+            return m_ring;
+    }
+    m_ringPath.clear();
+    m_ring.Load(path);
+    return m_ring;
 }
 
 void JournalWriter::WriteJournalEvent(const QString& event, const QString& program, const QString& comment,

@@ -1,7 +1,10 @@
 #pragma once
 
 #include "common/DateTime.h"
+#include "common/IniFile.h"
 #include "common/JournalSink.h"
+
+#include <QDateTime>
 
 #include <QString>
 
@@ -41,8 +44,9 @@ public:
     static QString FileName();
     QString FilePath() const;
 
-    // Appends one event (one load and one atomic save of the file). A resume following a resume
-    // is written once. False when the file could not be written; what it held is then unchanged.
+    // Appends one event with one atomic save of the file, on disk when this returns. A resume
+    // following a resume is written once. False when the file could not be written; what it held
+    // is then unchanged.
     bool WriteJournalEvent(const QString& event, const QString& program, const QString& dateText,
                            const QString& file, const QString& comment);
     // The sink's form, dated now.
@@ -59,11 +63,18 @@ public:
 
 private:
     static bool IsResumeText(const QString& text);
+    // The ring as this writer last saved it, or as the file holds it when someone else has written
+    // it since (told by its size and time), or when it is read for the first time.
+    IniFile& Ring(const QString& path);
 
     QString m_programFolder;
     const Clock& m_clock;
     const Settings& m_settings;
     QString m_lastError;
+    IniFile m_ring;
+    QString m_ringPath; // empty while m_ring is not known to be the file
+    qint64 m_ringSize = -1;
+    QDateTime m_ringModified;
 };
 
 } // namespace quorx

@@ -102,7 +102,9 @@ void OneSecondClock::Tick()
         m_power.ForbidWindowCheck();
 
     const DateTime now = m_clock.Now();
-    m_cheure = ClockText(now);
+    // A week on the virtual clock is 600 000 ticks, nearly all of them with no window to show them.
+    m_shownMoment = now;
+    m_cheureStale = true;
     if (now.DayNumber() != m_lastDay) {
         m_lastDay = now.DayNumber();
         m_engine.RecomputeSchedule();
@@ -122,6 +124,15 @@ void OneSecondClock::Tick()
         m_timer3->SetEnabled(true);
     }
     Call(m_hooks.changed);
+}
+
+const QString& OneSecondClock::CHeure() const
+{
+    if (m_cheureStale) {
+        m_cheure = ClockText(m_shownMoment);
+        m_cheureStale = false;
+    }
+    return m_cheure;
 }
 
 QString OneSecondClock::ClockText(DateTime now)

@@ -53,8 +53,8 @@ public:
 
     int TickCount() const { return m_ticks; }
     int Interval() const;
-    // The label CHeure.
-    const QString& CHeure() const { return m_cheure; }
+    // The label CHeure as of the last tick; the text is only built when something shows it.
+    const QString& CHeure() const;
     // CEspace in bold, switched each tick while the free-space text is maroon.
     bool CEspaceBold() const { return m_espaceBold; }
     // BitBtn4 (bring the viewer to the front); BitBtn3 and CDelai are ManualStop's.
@@ -84,7 +84,9 @@ private:
     bool m_espaceBold = false;
     bool m_schedulerImportRunning = false;
     bool m_taskImportRunning = false;
-    QString m_cheure;
+    DateTime m_shownMoment;
+    mutable bool m_cheureStale = false;
+    mutable QString m_cheure;
 };
 
 } // namespace quorx

@@ -14,6 +14,7 @@
 #include <algorithm>
 #include <array>
 #include <variant>
+#include <vector>
 
 namespace quorx {
 
@@ -152,18 +153,54 @@ private:
     QHash<QString, DateTime> m_times;
 };
 
+// Whether a field of two records gives the same text in the file.
+bool SameStoredValue(const Field& f, const TEmission& a, const TEmission& b)
+{
+    switch (f.encoding) {
+    case Encoding::Text:
+        return a.*std::get<QString TEmission::*>(f.member) == b.*std::get<QString TEmission::*>(f.member);
+    case Encoding::Days:
+        return a.*std::get<std::uint8_t TEmission::*>(f.member) ==
+               b.*std::get<std::uint8_t TEmission::*>(f.member);
+    case Encoding::Date:
+        return (a.*std::get<DateTime TEmission::*>(f.member)).DayNumber() ==
+               (b.*std::get<DateTime TEmission::*>(f.member)).DayNumber();
+    case Encoding::Time: {
+        const DateTime ta = a.*std::get<DateTime TEmission::*>(f.member);
+        const DateTime tb = b.*std::get<DateTime TEmission::*>(f.member);
+        return ta.Hour() == tb.Hour() && ta.Minute() == tb.Minute();
+    }
+    case Encoding::Bool:
+        return a.*std::get<bool TEmission::*>(f.member) == b.*std::get<bool TEmission::*>(f.member);
+    case Encoding::State:
+        return a.*std::get<std::int8_t TEmission::*>(f.member) ==
+               b.*std::get<std::int8_t TEmission::*>(f.member);
+    }
+    return false;
+}
+
 class RecordWriter
 {
 public:
     explicit RecordWriter(IniFile& ini) : m_ini(ini) {}
 
     // The section exists (with its stored spelling) once the count is written, so the records'
-    // keys can look it up by its folded name.
-    void Write(int n, const TEmission& e)
+    // keys can look it up by its folded name. With the record the file already holds under this
+    // number, only the keys whose text changes are written: the rest would be written unchanged.
+    // Returns whether any key was written.
+    bool Write(int n, const TEmission& e, const TEmission* stored = nullptr)
     {
-        const QString number = QString::number(n);
-        for (const Field& f : kFields)
+        QString number;
+        bool wrote = false;
+        for (const Field& f : kFields) {
+            if (stored && SameStoredValue(f, e, *stored))
+                continue;
+            if (number.isEmpty())
+                number = QString::number(n);
             WriteField(f, f.stem + number, e);
+            wrote = true;
+        }
+        return wrote;
     }
 
 private:
@@ -334,12 +371,15 @@ namespace {
 // The file as the last save of this process wrote it. Every change of the schedule saves it, and
 // reading it back each time only to keep the keys that are not ours costs more than the rest of
 // the save: while the file on disk is still exactly the one written, the copy in memory is used.
+// Beside it, the records as the copy holds them under each number, so that a save writes only the
+// keys that change (most saves change one or two records of a full list).
 struct LastWritten
 {
     QString path;
     qint64 size = -1;
     QDateTime modified;
     IniFile ini;
+    std::vector<TEmission> records; // [n - 1]: the stored fields under number n
 };
 
 LastWritten& LastWrittenFile()
@@ -354,6 +394,24 @@ QMutex& LastWrittenLock()
     return lock;
 }
 
+// Keys numbered past the count are left alone, so records[n - 1] stays true of the file for every
+// number ever written.
+void WriteChangedRecords(IniFile& ini, const ScheduleTable& table, std::vector<TEmission>& records)
+{
+    ini.WriteInteger(kSection, kCountKey, table.Count());
+    RecordWriter writer(ini);
+    for (int n = 1; n <= table.Count(); ++n) {
+        const std::size_t at = std::size_t(n - 1);
+        if (at < records.size()) {
+            if (writer.Write(n, table[n], &records[at]))
+                records[at] = table[n];
+        } else {
+            writer.Write(n, table[n]);
+            records.push_back(table[n]);
+        }
+    }
+}
+
 } // namespace
 
 bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTable& table, QString* error)
@@ -363,9 +421,11 @@ bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTab
     const QMutexLocker locker(&LastWrittenLock());
     LastWritten& last = LastWrittenFile();
     IniFile ini;
+    std::vector<TEmission> records;
     if (info.exists()) {
         if (last.path == path && info.isFile() && info.size() == last.size && info.lastModified() == last.modified) {
             ini = std::move(last.ini);
+            records = std::move(last.records);
         } else if (!info.isFile() || !ini.Load(path)) {
             // Rewriting a file we could not read would throw away the calendar's keys and any list
             // kept past the count: better to refuse.
@@ -377,8 +437,10 @@ bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTab
     } else {
         ini.SetPath(path);
     }
+    // Until the save succeeds the copy in memory is ahead of the file: a failed save must leave
+    // nothing behind that the next one would take for the file's contents.
     last = LastWritten{};
-    WriteSchedule(ini, table);
+    WriteChangedRecords(ini, table, records);
     QString reason;
     if (!ini.Save(&reason)) {
         if (error)
@@ -391,6 +453,7 @@ bool ScheduleStore::SaveSchedule(const QString& programFolder, const ScheduleTab
     last.size = written.size();
     last.modified = written.lastModified();
     last.ini = std::move(ini);
+    last.records = std::move(records);
     return true;
 }
 

@@ -8,6 +8,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <csignal>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -352,6 +354,73 @@ TEST_F(IniFileTest, SaveThatCannotCreateItsFolderFailsAndWritesNothing)
     error.clear();
     EXPECT_FALSE(unnamed.Save(&error));
     EXPECT_FALSE(error.isEmpty());
+}
+
+TEST_F(IniFileTest, EveryChangeAfterASerialisationShowsInTheNextOne)
+{
+    IniFile ini = FromText("[A]\r\nx=1\r\ny=2\r\n[B]\r\nz=3\r\n");
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=3\r\n"));
+
+    ini.WriteString(QStringLiteral("b"), QStringLiteral("Z"), QStringLiteral("été"));
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[A]\r\nx=1\r\ny=2\r\n\r\n[B]\r\nz=\xC3\xA9t\xC3\xA9\r\n"));
+    ini.DeleteKey(QStringLiteral("A"), QStringLiteral("x"));
+    ini.WriteInteger(QStringLiteral("C"), QStringLiteral("n"), 4);
+    EXPECT_EQ(ini.ToBytes(),
+              QByteArray("[A]\r\ny=2\r\n\r\n[B]\r\nz=\xC3\xA9t\xC3\xA9\r\n\r\n[C]\r\nn=4\r\n"));
+    ini.EraseSection(QStringLiteral("B"));
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[A]\r\ny=2\r\n\r\n[C]\r\nn=4\r\n"));
+
+    // A copy changed afterwards leaves the original's text alone, and the reverse.
+    IniFile copy = ini;
+    copy.WriteString(QStringLiteral("A"), QStringLiteral("y"), QStringLiteral("9"));
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[A]\r\ny=2\r\n\r\n[C]\r\nn=4\r\n"));
+    EXPECT_EQ(copy.ToBytes(), QByteArray("[A]\r\ny=9\r\n\r\n[C]\r\nn=4\r\n"));
+
+    ini.LoadFromBytes("[A]\nq=0\n");
+    EXPECT_EQ(ini.ToBytes(), QByteArray("[A]\r\nq=0\r\n"));
+
+    // A section of many lines, changed far from its start, at its start and at its end.
+    IniFile large;
+    for (int n = 0; n < 300; ++n)
+        large.WriteInteger(QStringLiteral("L"), QStringLiteral("k%1").arg(n), n);
+    large.ToBytes();
+    large.WriteString(QStringLiteral("L"), QStringLiteral("k250"), QStringLiteral("changé"));
+    large.DeleteKey(QStringLiteral("L"), QStringLiteral("k3"));
+    large.WriteInteger(QStringLiteral("L"), QStringLiteral("k300"), 300);
+    QByteArray expected = "[L]\r\n";
+    for (int n = 0; n <= 300; ++n) {
+        if (n != 3)
+            expected += "k" + QByteArray::number(n) + "=" +
+                        (n == 250 ? QByteArray("chang\xC3\xA9") : QByteArray::number(n)) + "\r\n";
+    }
+    EXPECT_EQ(large.ToBytes(), expected);
+}
+
+TEST_F(IniFileTest, SmallFileCutShortByAFullDiskFailsAndKeepsThePreviousFile)
+{
+    const QByteArray original("[Config]\r\nCouleur=1\r\n");
+    const QString path = WriteBytes(QStringLiteral("Config.Ini"), original);
+    IniFile ini(path);
+    ini.WriteString(QStringLiteral("Config"), QStringLiteral("Langue"), QString(200, QLatin1Char('x')));
+
+    // A file-size limit makes the write stop short as a full disk does, whoever runs the test.
+    struct rlimit old
+    {
+    };
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 120;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    QString error;
+    const bool saved = ini.Save(&error);
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_FALSE(saved);
+    EXPECT_TRUE(error.contains(QStringLiteral("Config.Ini"))) << error.toStdString();
+    EXPECT_EQ(ReadBytes(path), original);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("Config.Ini")});
 }
 
 } // namespace

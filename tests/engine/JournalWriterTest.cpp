@@ -12,6 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 using namespace quorx;
 using namespace quorx::test;
 
@@ -174,6 +177,61 @@ TEST_F(JournalWriterTest, FindsAJournalBroughtUnderAnotherCase)
     EXPECT_FALSE(QFile::exists(JournalPath()));
     EXPECT_EQ(IniFile(f.fileName()).ReadInteger(QStringLiteral("Configuration"), QStringLiteral("EventsNb")),
               8);
+}
+
+TEST_F(JournalWriterTest, JournalChangedByAnotherProgramBetweenEventsIsReadAgain)
+{
+    ASSERT_TRUE(Event(JournalWriter::Text(JournalWriter::ViewerClosed)));
+    ASSERT_TRUE(Event(JournalWriter::Text(JournalWriter::ComputerSuspended)));
+    // Another program (the journal window emptying it, a copy brought back) replaces the file.
+    WriteFile("[Configuration]\r\nEventsNb=40\r\n[40]\r\nEvent=Echec\r\nProgram=Ailleurs\r\n");
+    ASSERT_TRUE(Event(JournalWriter::Text(JournalWriter::ComputerShutDown)));
+    IniFile journal = Journal();
+    EXPECT_EQ(journal.ReadInteger(QStringLiteral("Configuration"), QStringLiteral("EventsNb")), 41);
+    EXPECT_EQ(journal.Sections(),
+              QStringList({QStringLiteral("Configuration"), QStringLiteral("40"), QStringLiteral("41")}));
+    EXPECT_EQ(journal.ReadString(QStringLiteral("40"), QStringLiteral("Program")), QStringLiteral("Ailleurs"));
+
+    ASSERT_TRUE(QFile::remove(JournalPath()));
+    ASSERT_TRUE(Event(JournalWriter::Text(JournalWriter::ViewerClosed)));
+    journal = Journal();
+    EXPECT_EQ(journal.ReadInteger(QStringLiteral("Configuration"), QStringLiteral("EventsNb")), 1);
+    EXPECT_EQ(journal.Sections(), QStringList({QStringLiteral("Configuration"), QStringLiteral("1")}));
+}
+
+TEST_F(JournalWriterTest, EventThatCouldNotBeWrittenLeavesNoTraceInTheNextOne)
+{
+    // A ring large enough that the file is written straight through rather than buffered.
+    QByteArray ring = "[Configuration]\r\nEventsNb=300\r\n";
+    for (int n = 1; n <= 300; ++n)
+        ring += "[" + QByteArray::number(n) + "]\r\nEvent=Echec\r\nProgram=Film du soir - Arte\r\n"
+                "Debut=04/03/2024 20:05\r\nComment=\r\nFile=/video/Film du soir.ts\r\n";
+    WriteFile(ring);
+    ASSERT_TRUE(Event(JournalWriter::Text(JournalWriter::ViewerClosed)));
+    const QByteArray before = ReadFile();
+
+    // A file-size limit just below the next file makes the write fail as a full disk does.
+    struct rlimit old
+    {
+    };
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = rlim_t(before.size());
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = Event(JournalWriter::Text(JournalWriter::ComputerSuspended));
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(writer.LastError().isEmpty());
+    EXPECT_EQ(ReadFile(), before);
+
+    ASSERT_TRUE(Event(JournalWriter::Text(JournalWriter::ComputerShutDown)));
+    const IniFile journal = Journal();
+    EXPECT_EQ(journal.ReadInteger(QStringLiteral("Configuration"), QStringLiteral("EventsNb")), 302);
+    EXPECT_EQ(journal.ReadString(QStringLiteral("302"), QStringLiteral("Event")),
+              JournalWriter::Text(JournalWriter::ComputerShutDown));
+    EXPECT_EQ(journal.Sections().size(), 303);
 }
 
 } // namespace

@@ -12,6 +12,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <functional>
+#include <iterator>
 #include <memory>
 #include <sys/resource.h>
 
@@ -48,6 +50,15 @@ protected:
     {
         WriteFile("[Programmes]\n" + lines);
         ScheduleStore::LoadSchedule(Folder(), *table, settings, now, &report);
+    }
+
+    // What rewriting every key of the table over the given file gives.
+    static QByteArray FullRewrite(const QByteArray& before, const ScheduleTable& t)
+    {
+        IniFile ini;
+        ini.LoadFromBytes(before);
+        ScheduleStore::WriteSchedule(ini, t);
+        return ini.ToBytes();
     }
 
     QTemporaryDir m_dir;
@@ -455,6 +466,14 @@ TEST_F(ScheduleStoreTest, FailedSaveReportsWhyAndKeepsThePreviousFile)
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(ReadFile(), before);
     EXPECT_EQ(QDir(Folder()).entryList(QDir::Files), QStringList{QStringLiteral("Programmes.Ini")});
+
+    // The next save starts from the file, not from what the failed one had prepared.
+    while (table->Count() > 3)
+        table->RemoveAt(table->Count());
+    (*table)[2].Chaine = QStringLiteral("Arte");
+    ASSERT_TRUE(ScheduleStore::SaveSchedule(Folder(), *table));
+    EXPECT_EQ(ReadFile(), FullRewrite(before, *table));
+    EXPECT_FALSE(IniFile(FilePath()).HasKey(QStringLiteral("Programmes"), QStringLiteral("Programme4")));
 }
 
 TEST_F(ScheduleStoreTest, FolderThatCannotHoldTheFileIsReported)
@@ -483,4 +502,55 @@ TEST_F(ScheduleStoreTest, ScheduleFileThatCannotBeReadIsNeitherLoadedNorOverwrit
     EXPECT_FALSE(ScheduleStore::SaveSchedule(Folder(), *table, &error));
     EXPECT_TRUE(error.contains(QStringLiteral("Programmes.Ini")));
     EXPECT_TRUE(QFileInfo(FilePath()).isDir());
+}
+
+TEST_F(ScheduleStoreTest, SuccessiveSavesWriteWhatRewritingEveryKeyWrites)
+{
+    WriteFile("[Config]\r\nInitialDirSauvegardeImage=/home/me/Images\r\n");
+    for (int n = 1; n <= 6; ++n)
+        table->Append(Sample(n));
+    const std::function<void()> edits[] = {
+        [&] { (*table)[3].HeureFin = (*table)[3].HeureFin.AddMinutes(1); },
+        [&] { (*table)[4].DateDebut = (*table)[4].DateDebut.AddDays(1); },
+        [&] { (*table)[2].Commande = QStringLiteral(" blanks at the edges "); },
+        [&] { table->RemoveAt(2); }, // every later record moves down one number
+        [&] { (*table)[1].Etat = 3; },
+        [&] { table->Append(Sample(20)); table->Append(Sample(21)); },
+        [&] { table->RemoveAt(7); table->RemoveAt(1); },
+        [&] { table->Append(Sample(22)); }, // takes a number whose keys the file still holds
+        [&] { (*table)[2].HeureDebut = (*table)[2].HeureDebut.AddSeconds(20); }, // no stored change
+    };
+    ASSERT_TRUE(ScheduleStore::SaveSchedule(Folder(), *table));
+    for (std::size_t i = 0; i < std::size(edits); ++i) {
+        SCOPED_TRACE(i);
+        const QByteArray before = ReadFile();
+        edits[i]();
+        ASSERT_TRUE(ScheduleStore::SaveSchedule(Folder(), *table));
+        EXPECT_EQ(ReadFile(), FullRewrite(before, *table));
+    }
+}
+
+TEST_F(ScheduleStoreTest, FileChangedByAnotherProgramIsReadAgainBeforeTheNextSave)
+{
+    for (int n = 1; n <= 3; ++n)
+        table->Append(Sample(n));
+    ASSERT_TRUE(ScheduleStore::SaveSchedule(Folder(), *table));
+    {
+        IniFile other(FilePath());
+        other.WriteString(QStringLiteral("Programmes"), QStringLiteral("Programme2"), QStringLiteral("Changé"));
+        other.WriteString(QStringLiteral("Config"), QStringLiteral("Calendrier"), QStringLiteral("1"));
+        ASSERT_TRUE(other.Save());
+    }
+    const QByteArray changed = ReadFile();
+    (*table)[3].Programme = QStringLiteral("Autre");
+    ASSERT_TRUE(ScheduleStore::SaveSchedule(Folder(), *table));
+    EXPECT_EQ(ReadFile(), FullRewrite(changed, *table));
+    const IniFile ini(FilePath());
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Programmes"), QStringLiteral("Programme2")), Sample(2).Programme);
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Config"), QStringLiteral("Calendrier")), QStringLiteral("1"));
+
+    // A file removed meanwhile is written whole again.
+    ASSERT_TRUE(QFile::remove(FilePath()));
+    ASSERT_TRUE(ScheduleStore::SaveSchedule(Folder(), *table));
+    EXPECT_EQ(ReadFile(), FullRewrite(QByteArray(), *table));
 }
