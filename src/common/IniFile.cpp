@@ -182,7 +182,9 @@ void IniFile::LoadFromBytes(const QByteArray& bytes)
             if (Section* existing = FindSection(name)) {
                 current = existing;
             } else {
-                m_sections.append(Section{name, {}, {}});
+                Section fresh;
+                fresh.name = name;
+                m_sections.append(std::move(fresh));
                 m_sectionIndex.emplace(name, int(m_sections.size() - 1));
                 current = &m_sections.last();
             }
@@ -339,7 +341,9 @@ IniFile::Section& IniFile::EnsureSection(const QString& name)
 {
     if (Section* s = FindSection(name))
         return *s;
-    m_sections.append(Section{name.trimmed(), {}, {}});
+    Section fresh;
+    fresh.name = name.trimmed();
+    m_sections.append(std::move(fresh));
     m_sectionIndex.emplace(Folded(name).toString(), int(m_sections.size() - 1));
     return m_sections.last();
 }

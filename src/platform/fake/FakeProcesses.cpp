@@ -78,8 +78,13 @@ LaunchResult FakeProcesses::RunShellCommand(const QString& commandLine, const QS
 
 QVector<qint64> FakeProcesses::FindByExecutable(const QString& executablePath) const
 {
-    const QString key = Key(executablePath);
     QMutexLocker lock(&m_mutex);
+    // The viewer check asks once a simulated second with the same path: clean it once.
+    if (executablePath != m_lastAsked) {
+        m_lastAsked = executablePath;
+        m_lastAskedKey = Key(executablePath);
+    }
+    const QString& key = m_lastAskedKey;
     QVector<qint64> pids;
     for (auto it = m_running.constBegin(); it != m_running.constEnd(); ++it) {
         if (it.value() == key)

@@ -105,6 +105,8 @@ private:
     mutable QMutex m_mutex;
     qint64 m_nextPid = 1000;
     QHash<qint64, QString> m_running; // pid -> program key
+    mutable QString m_lastAsked;
+    mutable QString m_lastAskedKey;
     QHash<QString, QString> m_failures;
     QHash<QString, LaunchHandler> m_handlers;
     QSet<QString> m_ignoreTerminate;
