@@ -74,7 +74,7 @@ bool WriteIfChanged(const QString& path, const QByteArray& bytes, QString* error
         return true;
     current.close();
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(bytes) != bytes.size() || !file.commit()) {
         *error = QStringLiteral("%1: %2").arg(path, file.errorString());
         return false;
     }
