@@ -173,6 +173,7 @@ void RecordingEngine::ArmTimers()
     if (m_timerEnreg->Enabled() || (m_recording && m_timerFin->Enabled())) {
         AdjustCurrentEnd();
     } else {
+        m_startHeld = false;
         const int c = m_schedule.SelectNextRecording();
         if (c < 1) {
             m_plannedStart = DateTime::NoTime();
@@ -315,6 +316,11 @@ QString RecordingEngine::BuildFileAndFormat(int index)
 
 void RecordingEngine::TimerDebutTimer()
 {
+    if (m_endingDepth > 0) {
+        m_timerDebut->SetEnabled(false);
+        m_startHeld = true;
+        return;
+    }
     if (m_power)
         m_power->DropPendingAction();
     m_timerClign->SetEnabled(false);
@@ -522,9 +528,24 @@ void RecordingEngine::RunCountdown()
 
 void RecordingEngine::TimerFinTimer()
 {
+    // Taken now: a recomputation while the end handler waits arms the next recording, which
+    // replaces the current identifier.
+    const int id = m_currentId;
+    const QString file = m_currentFile;
+    ++m_endingDepth;
+    EndRecording(id, file);
+    if (--m_endingDepth == 0 && m_startHeld) {
+        m_startHeld = false;
+        m_timerDebut->SetInterval(1);
+        m_timerDebut->SetEnabled(true);
+    }
+}
+
+void RecordingEngine::EndRecording(int id, const QString& file)
+{
     m_timerClign->SetEnabled(false);
     m_timerFin->SetEnabled(false);
-    int i = m_table.FindById(m_currentId);
+    int i = m_table.FindById(id);
     if (i < 1) {
         m_closeAllowed = true;
         m_recording = false;
@@ -549,7 +570,7 @@ void RecordingEngine::TimerFinTimer()
         m_platform.timers->Wait(200);
         sound.Beep(37, 500);
     }
-    i = m_table.FindById(m_currentId);
+    i = m_table.FindById(id);
     if (i < 1) {
         m_closeAllowed = true;
         m_recording = false;
@@ -559,7 +580,7 @@ void RecordingEngine::TimerFinTimer()
 
     TEmission& record = m_table[i];
     if (record.Etat == 1) {
-        const qint64 kib = FileSizeKiB(m_currentFile);
+        const qint64 kib = FileSizeKiB(file);
         if (kib >= kMinimumSizeKiB) {
             // Measured against the real end of the occurrence, so that a recording running past
             // midnight is judged by its end on the next day.
@@ -608,25 +629,24 @@ void RecordingEngine::TimerFinTimer()
             LaunchViewer({ViewerControl::ExitSwitch()});
         viewerClosed = close;
         if (failed)
-            Journal(JournalWriter::RecordingFailed, copy.Title(), QString(), m_currentFile);
+            Journal(JournalWriter::RecordingFailed, copy.Title(), QString(), file);
         else
-            Journal(JournalWriter::RecordingEnded, copy.Title(), JournalWriter::SizeInMiB(FileSizeBytes(m_currentFile)),
-                    m_currentFile);
+            Journal(JournalWriter::RecordingEnded, copy.Title(),
+                    JournalWriter::SizeInMiB(FileSizeBytes(file)), file);
         if (close)
             Journal(JournalWriter::ViewerClosed, QString(), QString(), QString());
     }
     WaitSteps(10);
 
     if (on && m_deleteQuestion) {
-        const bool exists = m_platform.disks ? m_platform.disks->FileExists(m_currentFile)
-                                             : QFileInfo::exists(m_currentFile);
+        const bool exists = m_platform.disks ? m_platform.disks->FileExists(file) : QFileInfo::exists(file);
         if (exists) {
-            const bool small = FileSizeKiB(m_currentFile) < kMinimumSizeKiB;
+            const bool small = FileSizeKiB(file) < kMinimumSizeKiB;
             if (small || m_questions.Ask(QuestionId::DeleteInterruptedFile)) {
                 if (m_platform.disks)
-                    m_platform.disks->DeleteFile(m_currentFile);
+                    m_platform.disks->DeleteFile(file);
                 else
-                    QFile::remove(m_currentFile);
+                    QFile::remove(file);
             }
         }
     }
@@ -637,7 +657,7 @@ void RecordingEngine::TimerFinTimer()
     if (AutoVetoTicked() && m_power)
         m_power->PressVetoAutomatically(false);
     if (m_hooks.afterRecording)
-        m_hooks.afterRecording(copy, m_currentFile, viewerClosed);
+        m_hooks.afterRecording(copy, file, viewerClosed);
     if (viewerClosed && m_hooks.takeOverPlannedRecordings)
         m_hooks.takeOverPlannedRecordings();
 }
@@ -723,6 +743,7 @@ void RecordingEngine::Timer2Timer()
 
 void RecordingEngine::StopTimers()
 {
+    m_startHeld = false;
     for (Timer* t : {m_timerDebut.get(), m_timerFin.get(), m_timerEnreg.get(), m_timerClign.get(),
                      m_cCompteur.get(), m_timer2.get()})
         t->SetEnabled(false);
@@ -773,6 +794,7 @@ void RecordingEngine::RecomputeSchedule()
 void RecordingEngine::PrepareForSuspend()
 {
     m_viewer.CloseViewer(true);
+    m_startHeld = false;
     for (Timer* t : {m_timerDebut.get(), m_timerFin.get(), m_timerEnreg.get(), m_timerClign.get(),
                      m_cCompteur.get(), m_timer2.get()})
         t->SetEnabled(false);

@@ -146,6 +146,7 @@ private:
     void LaunchViewer(const QStringList& arguments);
     // The real end of the occurrence under way, margin included.
     DateTime OccurrenceEndOf(const TEmission& record) const;
+    void EndRecording(int id, const QString& file);
 
     ScheduleTable& m_table;
     Settings& m_settings;
@@ -181,6 +182,10 @@ private:
     bool m_closeAllowed = true;
     bool m_armed = false;
     bool m_timer2Resume = false; // the tag of Timer2 after a resume
+    // The end handler waits for the viewer, and a recomputation during those waits may arm the
+    // next start; that start is held until the end is dealt with.
+    int m_endingDepth = 0;
+    bool m_startHeld = false;
     RecordingStatus m_status;
 };
 

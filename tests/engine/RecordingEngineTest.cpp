@@ -1,3 +1,4 @@
+#include "../common/QtPrinters.h"
 #include "RecordingEngineFixture.h"
 
 #include "engine/RecordingFileName.h"
@@ -379,3 +380,122 @@ TEST(RecordingCountdownTest, StartTextColourFollowsTheMinutesLeft)
     EXPECT_EQ(RecordingCountdown::EndText(now, now.AddSeconds(61)),
               QStringLiteral("Fin de l'enregistrement prévue dans 2 minutes "));
 }
+
+namespace {
+// Two overlapping recordings: Arte from 12:10 to 12:20, then TF1, planned from 12:15 but cut to
+// begin where Arte ends.
+class TakeOverTest : public RecordingEngineFixture
+{
+protected:
+    int AddTakeOver(bool closeFirst)
+    {
+        const int first = AddToday(QStringLiteral("Arte"), Hm(12, 10), Hm(12, 20));
+        const int second = AddToday(QStringLiteral("TF1"), Hm(12, 15), Hm(12, 30));
+        table[first].Fermer = closeFirst;
+        return table[second].RecordId;
+    }
+};
+} // namespace
+
+TEST_F(TakeOverTest, TheEndOfARecordingKeepsItsOwnFileWhenTheNextTakesOver)
+{
+    viewer->SetRateKiBPerSecond(1024);
+    AddTakeOver(false);
+    struct Handed
+    {
+        QString title;
+        QString file;
+        bool nextStarted;
+    };
+    QVector<Handed> handed;
+    RecordingHooks hooks;
+    hooks.afterRecording = [&](const TEmission& ended, const QString& file, bool) {
+        handed.append(
+            {ended.Title(), file, FirstWith(ViewerLaunches(), QStringLiteral("/CH:TF1")) != nullptr});
+    };
+    engine.SetHooks(hooks);
+    schedule.RecomputeSchedule();
+    RunUntil(March(4, 12, 21));
+
+    const QVector<JournalLine> lines = Journal();
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_EQ(lines[0].event, Text(JournalWriter::RecordingStarted));
+    EXPECT_EQ(lines[1].event, Text(JournalWriter::RecordingEnded));
+    EXPECT_EQ(lines[1].program, QStringLiteral("Arte news - Arte"));
+    EXPECT_EQ(lines[1].file, lines[0].file);
+    // Ten minutes and four seconds of lead at 1 MiB/s.
+    EXPECT_EQ(lines[1].comment, QStringLiteral("604"));
+    EXPECT_EQ(lines[2].event, Text(JournalWriter::RecordingStarted));
+    EXPECT_EQ(lines[2].program, QStringLiteral("TF1 news - TF1"));
+    EXPECT_NE(lines[2].file, lines[0].file);
+
+    ASSERT_EQ(handed.size(), 1);
+    EXPECT_EQ(handed[0].title, QStringLiteral("Arte news - Arte"));
+    EXPECT_EQ(handed[0].file, lines[0].file) << "the after-recording command runs on the ended file";
+    EXPECT_FALSE(handed[0].nextStarted) << "the next recording starts once this end is dealt with";
+    EXPECT_TRUE(engine.RecordingFlag());
+}
+
+namespace {
+struct InterruptCase
+{
+    const char* name;
+    bool sounds;
+    int afterEndMs; // when the recomputation comes, counted from the planned end
+};
+class EndInterruptedTest : public TakeOverTest, public ::testing::WithParamInterface<InterruptCase>
+{
+};
+} // namespace
+
+// A list command or the refresh timer may recompute the schedule while the end handler beeps or
+// waits for the viewer; the recording armed by that pass must not start inside it, nor take the
+// outcome of the one that ends.
+TEST_P(EndInterruptedTest, TheNextRecordingWaitsUntilTheEndIsDealtWith)
+{
+    const InterruptCase c = GetParam();
+    settings.SignalSonoreInterface = c.sounds;
+    viewer->SetRateKiBPerSecond(1024);
+    settings.ForcerRedem = true;
+    const int secondId = AddTakeOver(true);
+    std::unique_ptr<Timer> listCommand = fake.timers.CreateTimer(QStringLiteral("listCommand"));
+    listCommand->SetHandler([&] {
+        listCommand->SetEnabled(false);
+        schedule.RecomputeSchedule();
+    });
+    schedule.RecomputeSchedule();
+    RunUntil(March(4, 12, 20));
+    listCommand->SetInterval(c.afterEndMs);
+    listCommand->SetEnabled(true);
+    RunUntil(March(4, 12, 22));
+
+    const QVector<JournalLine> lines = Journal();
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines[1].event, Text(JournalWriter::RecordingEnded));
+    EXPECT_EQ(lines[1].program, QStringLiteral("Arte news - Arte"));
+    EXPECT_EQ(lines[1].file, lines[0].file);
+    EXPECT_EQ(lines[1].comment, QStringLiteral("604"));
+    EXPECT_EQ(lines[2].event, Text(JournalWriter::ViewerClosed));
+    EXPECT_EQ(lines[3].event, Text(JournalWriter::RecordingStarted));
+    EXPECT_EQ(lines[3].program, QStringLiteral("TF1 news - TF1"));
+
+    // The viewer closed for the first recording is not closed again under the second one.
+    const QVector<FakeLaunch> launches = ViewerLaunches();
+    const FakeLaunch* tune = FirstWith(launches, QStringLiteral("/CH:TF1"));
+    ASSERT_NE(tune, nullptr);
+    for (const FakeLaunch& l : launches) {
+        if (l.arguments.contains(QStringLiteral("/Exit"))) {
+            EXPECT_GT(MsFrom(l.when, tune->when), 0) << "an /Exit after the second was tuned";
+        }
+    }
+    EXPECT_TRUE(viewer->Running());
+    EXPECT_TRUE(engine.RecordingFlag());
+    EXPECT_EQ(engine.CurrentId(), secondId);
+    ASSERT_EQ(table.FindById(secondId), 1);
+    EXPECT_EQ(table[1].Etat, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, EndInterruptedTest,
+                         ::testing::Values(InterruptCase{"DuringTheBeeps", true, 100},
+                                           InterruptCase{"DuringTheViewerWait", false, 1000}),
+                         [](const auto& info) { return std::string(info.param.name); });
