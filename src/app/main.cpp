@@ -29,14 +29,33 @@
 #include <QCommandLineParser>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QProxyStyle>
 
 using namespace quorx;
+
+namespace {
+
+// Hints show after one second; Qt already hides a short hint after ten.
+class HintDelays final : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returnData) const override
+    {
+        if (hint == QStyle::SH_ToolTip_WakeUpDelay)
+            return 1000;
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+};
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(ProgramTitles::ApplicationTitle());
     QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setStyle(new HintDelays);
 
     QCommandLineParser parser;
     parser.addOption(
