@@ -4,6 +4,7 @@
 #include "platform/linux/LinuxPlatform.h"
 #include "platform/linux/LocalSocketPeers.h"
 #include "platform/linux/LogindPowerBackend.h"
+#include "platform/linux/TerminationSignals.h"
 #include "platform/linux/TimerfdClockWatch.h"
 #include "power/QuestionPresenter.h"
 #include "schedule/Settings.h"
@@ -168,6 +169,13 @@ int main(int argc, char** argv)
     DesktopHotKeys desktopKeys(&program.Window());
     HotKeyCommands hotKeys(desktopKeys, core.Viewer(), core.CoreSettings(), {toggleWindow, openGuide});
     hotKeys.Install();
+
+    // A session's end or a shutdown asks nobody: the program ends as after "Quitter", saving its
+    // schedule and settings on the way out.
+    TerminationSignals termination;
+    // exit(), not quit(): quit() would first ask the windows to close, and the main window only
+    // minimises on a close.
+    QObject::connect(&termination, &TerminationSignals::Requested, &app, [] { QApplication::exit(0); });
 
     program.Show();
     if (!argument.isEmpty())
