@@ -54,6 +54,24 @@ void OverlapResolver::ResolveOverlaps(DateTime now)
 {
     Prepare();
     const int count = m_table.Count();
+    // The rivals of a record all start before its end and end after its start: with the eligible
+    // records in order of start and the longest occurrence known, each record looks only at the
+    // few that can meet it rather than at the whole table. The bounds are widened by more than the
+    // tolerance of the moment comparisons, so that the exact tests below see every rival.
+    std::vector<int> byStart;
+    byStart.reserve(static_cast<std::size_t>(count));
+    double longest = 0.0;
+    for (int j = 1; j <= count; ++j) {
+        const auto sj = static_cast<std::size_t>(j);
+        if (!m_eligible[sj])
+            continue;
+        byStart.push_back(j);
+        longest = std::max(longest, m_end[sj].Value() - m_start[sj].Value());
+    }
+    std::sort(byStart.begin(), byStart.end(), [this](int a, int b) {
+        return m_start[static_cast<std::size_t>(a)].Value() < m_start[static_cast<std::size_t>(b)].Value();
+    });
+    constexpr double kSlack = 2.0 / DateTime::kMsPerDay;
     for (int i = 1; i <= count; ++i) {
         const auto si = static_cast<std::size_t>(i);
         if (!m_eligible[si]) {
@@ -65,11 +83,19 @@ void OverlapResolver::ResolveOverlaps(DateTime now)
         const DateTime endI = m_end[si];
         DateTime windowStart = startI;
         DateTime windowEnd = endI;
-        for (int j = 1; j <= count; ++j) {
+        const double from = startI.Value() - longest - kSlack;
+        const double to = std::max(startI.Value(), endI.Value()) + kSlack;
+        auto it = std::lower_bound(byStart.begin(), byStart.end(), from, [this](int j, double value) {
+            return m_start[static_cast<std::size_t>(j)].Value() < value;
+        });
+        for (; it != byStart.end(); ++it) {
+            const int j = *it;
             const auto sj = static_cast<std::size_t>(j);
+            const DateTime startJ = m_start[sj];
+            if (startJ.Value() > to)
+                break;
             if (j == i || !m_eligible[sj])
                 continue;
-            const DateTime startJ = m_start[sj];
             const DateTime endJ = m_end[sj];
             // Several winners may meet the same record: it starts after the last of their ends
             // and ends at the first of their starts, so that it never overlaps any of them.

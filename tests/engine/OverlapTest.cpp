@@ -316,3 +316,73 @@ TEST_F(OverlapTest, ARecordWithoutOccurrenceIsNotDisabled)
 }
 
 } // namespace
+
+// Every record of a crowded evening against every other, the rule read pair by pair: long
+// recordings that began hours before, back-to-back ends, equal starts, starts a fraction of a
+// second apart and priorities all have to give the same windows as looking at the whole table.
+TEST_F(OverlapTest, ACrowdedEveningGivesTheWindowsOfTheWholeTable)
+{
+    settings.RepPrioritaire = true;
+    for (int n = 0; n < 90; ++n) {
+        const int start = 17 * 60 + (n * 37) % 300;
+        const int length = n % 11 == 0 ? 240 + n : 5 + (n * 13) % 50;
+        const int end = std::min(start + length, 23 * 60 + 59);
+        TEmission e = n % 6 == 0 ? Nightly("R", start / 60, start % 60, end / 60, end % 60)
+                                 : Tonight("O", start / 60, start % 60, end / 60, end % 60);
+        e.Prioritaire = n % 4 == 0;
+        if (n % 9 == 5) // less than the comparisons' tolerance later than a minute
+            e.HeureDebut = DateTime(e.HeureDebut.Value() + 0.4 / DateTime::kMsPerDay);
+        Add(e);
+    }
+    table[7].Actif = false;
+    SetNow(March(4, 17, 30));
+    engine.ComputeNextStart();
+    const Occurrences occurrences = engine.CurrentOccurrences();
+    const ScheduleTable before = table;
+    engine.PassA();
+
+    const DateTime now = March(4, 17, 30);
+    std::vector<char> eligible(static_cast<std::size_t>(table.Count()) + 1);
+    for (int i = 1; i <= table.Count(); ++i)
+        eligible[static_cast<std::size_t>(i)] = before.IsEligible(i) && !before[i].NextStart.IsNoTime();
+    int met = 0;
+    for (int i = 1; i <= before.Count(); ++i) {
+        SCOPED_TRACE(i);
+        if (!eligible[static_cast<std::size_t>(i)]) {
+            EXPECT_TRUE(Window(i).start.IsNoTime());
+            continue;
+        }
+        const DateTime startI = before[i].NextStart;
+        const DateTime endI = occurrences.OccurrenceEnd(before[i]);
+        DateTime windowStart = startI;
+        DateTime windowEnd = endI;
+        for (int j = 1; j <= before.Count(); ++j) {
+            if (j == i || !eligible[static_cast<std::size_t>(j)])
+                continue;
+            const DateTime startJ = before[j].NextStart;
+            const DateTime endJ = occurrences.OccurrenceEnd(before[j]);
+            const bool wins = OverlapResolver::HasPriorityOver(before, j, i, settings.RepPrioritaire);
+            if (startJ <= startI && endJ >= startI && wins) {
+                windowStart = std::max(windowStart, endJ);
+                ++met;
+            } else if (startJ > startI && startJ <= endI && wins) {
+                windowEnd = std::min(windowEnd, startJ);
+                ++met;
+            }
+        }
+        windowStart = std::min(windowStart, windowEnd);
+        if (before[i].Etat != 1 && windowStart < now)
+            windowStart = now;
+        if (!(windowEnd > now)) {
+            EXPECT_EQ(table[i].Etat, 3);
+            eligible[static_cast<std::size_t>(i)] = 0;
+        }
+        if (!(windowEnd > now) || windowEnd == windowStart) {
+            EXPECT_TRUE(Window(i).start.IsNoTime());
+        } else {
+            EXPECT_EQ(Window(i).start, windowStart);
+            EXPECT_EQ(Window(i).end, windowEnd);
+        }
+    }
+    EXPECT_GT(met, 90); // the evening really is crowded
+}

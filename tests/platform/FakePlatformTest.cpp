@@ -58,6 +58,38 @@ TEST(FakeProcessesTest, ScriptedProgramsRunUntilEndedAndEveryRequestIsRecordedWi
     EXPECT_TRUE(sent[1].kill);
 }
 
+// Several copies of two programs, written differently and ended in any order: each program's copies
+// are found in the order they started, and only those still running.
+TEST(FakeProcessesTest, FindsEveryRunningCopyOfAProgramInStartOrder)
+{
+    FakePlatform fake(DateTime::FromFields(2024, 5, 6, 20, 0));
+    FakeProcesses& processes = fake.processes;
+    const QString other = QStringLiteral("/usr/bin/other");
+    processes.SetIgnoresTerminate(other, true);
+    const qint64 a = processes.StartRunning(kViewer);
+    const qint64 x = processes.StartRunning(other);
+    const qint64 b =
+        processes.Launch(QStringLiteral("/opt/zomvara//Zomvara.Exe"), {}, QString(), ShowState::Normal, false).pid;
+    const qint64 y = processes.Launch(other, {}, QString(), ShowState::Normal, false).pid;
+    const qint64 c = processes.StartRunning(QStringLiteral("/opt/zomvara/../zomvara/Zomvara.Exe"));
+    EXPECT_EQ(processes.FindByExecutable(kViewer), (QVector<qint64>{a, b, c}));
+    EXPECT_EQ(processes.FindByExecutable(other), (QVector<qint64>{x, y}));
+
+    processes.Terminate(b);
+    processes.Terminate(x); // ignored
+    processes.EndProcess(a);
+    EXPECT_EQ(processes.FindByExecutable(QStringLiteral("/opt/zomvara/./Zomvara.Exe")), QVector<qint64>{c});
+    EXPECT_EQ(processes.FindByExecutable(other), (QVector<qint64>{x, y}));
+    processes.Kill(y);
+    processes.EndProcess(c);
+    processes.EndProcess(c); // twice: nothing left to forget
+    EXPECT_TRUE(processes.FindByExecutable(kViewer).isEmpty());
+    EXPECT_EQ(processes.FindByExecutable(other), QVector<qint64>{x});
+    const qint64 d = processes.StartRunning(kViewer);
+    EXPECT_EQ(processes.FindByExecutable(kViewer), QVector<qint64>{d});
+    EXPECT_EQ(processes.RunningPids(), (QVector<qint64>{x, d}));
+}
+
 TEST(FakeProcessesTest, FailuresWaitedLaunchesAndShellCommandsFollowTheScript)
 {
     FakePlatform fake;
@@ -104,6 +136,22 @@ TEST(FakeProcessesTest, FailuresWaitedLaunchesAndShellCommandsFollowTheScript)
     processes.SetIdlePriority(false);
     EXPECT_FALSE(processes.IdlePriority());
     EXPECT_EQ(processes.PriorityChanges().size(), 2);
+}
+
+// A path asked about before a drive is declared or removed belongs to the drive as it is now.
+TEST(FakeDisksTest, MountPointFollowsDrivesDeclaredAfterAPathWasAsked)
+{
+    FakeDisks disks;
+    const QString file = QStringLiteral("/media/usb/video/a.ts");
+    EXPECT_EQ(disks.MountPointOf(file), QStringLiteral("/"));
+    disks.SetSpace(QStringLiteral("/media/usb"), 3 * FakeDisks::kGiB, 8 * FakeDisks::kGiB);
+    EXPECT_EQ(disks.MountPointOf(file), QStringLiteral("/media/usb"));
+    EXPECT_EQ(disks.FreeBytes(file), 3 * FakeDisks::kGiB);
+    disks.SetSpace(QStringLiteral("/media/usb/video"), FakeDisks::kGiB, 2 * FakeDisks::kGiB);
+    EXPECT_EQ(disks.MountPointOf(file), QStringLiteral("/media/usb/video"));
+    disks.RemoveMountPoint(QStringLiteral("/media/usb/video/"));
+    EXPECT_EQ(disks.MountPointOf(file), QStringLiteral("/media/usb"));
+    EXPECT_EQ(disks.MountPointOf(QStringLiteral("/media/usb/../usb2/b.ts")), QStringLiteral("/"));
 }
 
 TEST(FakeDisksTest, SpaceBelongsToTheLongestDeclaredMountPointAndFilesAreRealUnlessOverridden)

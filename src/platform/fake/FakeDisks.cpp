@@ -15,6 +15,13 @@ QString FakeDisks::Clean(const QString& path)
 
 QString FakeDisks::MountPointLocked(const QString& path) const
 {
+    // A relative path depends on the current folder, so only absolute ones are remembered.
+    const bool absolute = QDir::isAbsolutePath(path);
+    if (absolute) {
+        const auto known = m_mountOf.constFind(path);
+        if (known != m_mountOf.constEnd())
+            return known.value();
+    }
     const QString clean = Clean(path);
     QString best = QStringLiteral("/");
     for (auto it = m_mounts.constBegin(); it != m_mounts.constEnd(); ++it) {
@@ -24,6 +31,8 @@ QString FakeDisks::MountPointLocked(const QString& path) const
         if (holds && mount.size() > best.size())
             best = mount;
     }
+    if (absolute)
+        m_mountOf.insert(path, best);
     return best;
 }
 
@@ -98,12 +107,14 @@ void FakeDisks::SetSpace(const QString& mountPoint, qint64 freeBytes, qint64 tot
 {
     QMutexLocker lock(&m_mutex);
     m_mounts.insert(Clean(mountPoint), Space{freeBytes, totalBytes});
+    m_mountOf.clear();
 }
 
 void FakeDisks::RemoveMountPoint(const QString& mountPoint)
 {
     QMutexLocker lock(&m_mutex);
     m_mounts.remove(Clean(mountPoint));
+    m_mountOf.clear();
 }
 
 void FakeDisks::SetDefaultSpace(qint64 freeBytes, qint64 totalBytes)

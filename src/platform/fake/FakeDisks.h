@@ -54,6 +54,9 @@ private:
 
     mutable QMutex m_mutex;
     QHash<QString, Space> m_mounts;
+    // Absolute path as asked -> its mount point, forgotten when the mount points change: the
+    // free-space check asks for every recording's file once a simulated second.
+    mutable QHash<QString, QString> m_mountOf;
     Space m_default;
     QHash<QString, qint64> m_sizes;
     std::function<qint64(const QString&)> m_sizeSource;

@@ -18,8 +18,29 @@ QString FakeProcesses::Key(const QString& program)
 qint64 FakeProcesses::AddRunning(const QString& key)
 {
     const qint64 pid = m_nextPid++;
-    m_running.insert(pid, key);
+    InsertRunning(pid, key);
     return pid;
+}
+
+void FakeProcesses::InsertRunning(qint64 pid, const QString& key)
+{
+    m_running.insert(pid, key);
+    QVector<qint64>& pids = m_pidsByKey[key];
+    pids.insert(std::lower_bound(pids.begin(), pids.end(), pid), pid);
+}
+
+void FakeProcesses::RemoveRunning(qint64 pid)
+{
+    const auto it = m_running.find(pid);
+    if (it == m_running.end())
+        return;
+    const auto byKey = m_pidsByKey.find(it.value());
+    if (byKey != m_pidsByKey.end()) {
+        byKey->removeOne(pid);
+        if (byKey->isEmpty())
+            m_pidsByKey.erase(byKey);
+    }
+    m_running.erase(it);
 }
 
 LaunchResult FakeProcesses::Launch(const QString& program, const QStringList& arguments,
@@ -57,7 +78,7 @@ LaunchResult FakeProcesses::Launch(const QString& program, const QStringList& ar
     if (waitForExit)
         result.exitCode = outcome.exitCode;
     else if (outcome.keepRunning)
-        m_running.insert(launch.pid, key);
+        InsertRunning(launch.pid, key);
     return result;
 }
 
@@ -84,14 +105,7 @@ QVector<qint64> FakeProcesses::FindByExecutable(const QString& executablePath) c
         m_lastAsked = executablePath;
         m_lastAskedKey = Key(executablePath);
     }
-    const QString& key = m_lastAskedKey;
-    QVector<qint64> pids;
-    for (auto it = m_running.constBegin(); it != m_running.constEnd(); ++it) {
-        if (it.value() == key)
-            pids.append(it.key());
-    }
-    std::sort(pids.begin(), pids.end());
-    return pids;
+    return m_pidsByKey.value(m_lastAskedKey);
 }
 
 bool FakeProcesses::IsAlive(qint64 pid) const
@@ -108,7 +122,7 @@ void FakeProcesses::Signal(qint64 pid, bool kill)
     if (it == m_running.constEnd())
         return;
     if (kill || !m_ignoreTerminate.contains(it.value()))
-        m_running.remove(pid);
+        RemoveRunning(pid);
 }
 
 void FakeProcesses::Terminate(qint64 pid)
@@ -170,7 +184,7 @@ qint64 FakeProcesses::StartRunning(const QString& program)
 void FakeProcesses::EndProcess(qint64 pid)
 {
     QMutexLocker lock(&m_mutex);
-    m_running.remove(pid);
+    RemoveRunning(pid);
 }
 
 QVector<FakeLaunch> FakeProcesses::Launches() const

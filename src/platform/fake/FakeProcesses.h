@@ -99,12 +99,16 @@ public:
 private:
     static QString Key(const QString& program);
     qint64 AddRunning(const QString& key);
+    void InsertRunning(qint64 pid, const QString& key);
+    void RemoveRunning(qint64 pid);
     void Signal(qint64 pid, bool kill);
 
     const Clock& m_clock;
     mutable QMutex m_mutex;
     qint64 m_nextPid = 1000;
     QHash<qint64, QString> m_running; // pid -> program key
+    // The same, by program key, pids in rising order: the viewer check asks every simulated second.
+    QHash<QString, QVector<qint64>> m_pidsByKey;
     mutable QString m_lastAsked;
     mutable QString m_lastAskedKey;
     QHash<QString, QString> m_failures;
