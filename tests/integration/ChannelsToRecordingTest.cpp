@@ -1,5 +1,6 @@
 #include "LaunchRecorder.h"
 #include "ModalDriver.h"
+#include "MachineStandIns.h"
 #include "ZomvaraFixture.h"
 
 #include "channels/SchedulerChannelList.h"
@@ -9,13 +10,6 @@
 #include "engine/RecordingEngine.h"
 #include "engine/ScheduleEngine.h"
 #include "i18n/LocalisedStrings.h"
-#include "platform/fake/FakeClockWatch.h"
-#include "platform/fake/FakeInstancePeers.h"
-#include "platform/fake/FakePowerBackend.h"
-#include "platform/fake/FakeSound.h"
-#include "platform/linux/LinuxDisks.h"
-#include "platform/linux/LinuxShell.h"
-#include "platform/linux/SystemClock.h"
 #include "power/Questions.h"
 #include "power/ScriptedQuestionPresenter.h"
 #include "schedule/ScheduleStore.h"
@@ -179,16 +173,9 @@ TEST_F(ChannelsToRecordingTest, ChannelsImportedFromTheViewerAreRecordedFromTheE
     ASSERT_TRUE(QDir().mkpath(home));
     ASSERT_NO_FATAL_FAILURE(WriteConfig(home, viewerFolder));
 
-    SystemClock clock;
     LaunchRecorder processes(m_processes);
-    LinuxDisks disks;
-    LinuxShell shell;
-    FakeSound sound(clock);
-    FakePowerBackend power(clock);
-    FakeInstancePeers peers;
-    FakeClockWatch clockWatch;
-    const Platform platform{&clock, &m_timers, &processes, &disks,     &shell,
-                            &sound, &power,    &peers,     &clockWatch};
+    MachineStandIns machine;
+    const Platform platform = machine.With(m_timers, processes);
     // Nobody at the screen: every question takes its default answer at once.
     ScriptedQuestionPresenter presenter;
     SchedulerCore core(home, platform, presenter);
@@ -281,7 +268,7 @@ TEST_F(ChannelsToRecordingTest, ChannelsImportedFromTheViewerAreRecordedFromTheE
 
                 // The next whole minute, or the one after when this one is too close to tell a
                 // start on time from a start at once.
-                const DateTime now = clock.Now();
+                const DateTime now = machine.clock.Now();
                 start = now.WithoutSeconds().AddMinutes(1);
                 if (DateTime::SecondsBetweenTruncated(now, start) < 20)
                     start = start.AddMinutes(1);
@@ -323,7 +310,7 @@ TEST_F(ChannelsToRecordingTest, ChannelsImportedFromTheViewerAreRecordedFromTheE
     ASSERT_TRUE(core.Schedule().RecomputeSchedule()) << core.Schedule().LastSaveError().toStdString();
     {
         ScheduleTable stored;
-        ScheduleStore::LoadSchedule(home, stored, core.CoreSettings(), clock.Now());
+        ScheduleStore::LoadSchedule(home, stored, core.CoreSettings(), machine.clock.Now());
         ASSERT_EQ(stored.Count(), 1);
         EXPECT_EQ(stored[1].Programme, QStringLiteral("Essai"));
         EXPECT_EQ(stored[1].Chaine, chosen);
@@ -342,14 +329,14 @@ TEST_F(ChannelsToRecordingTest, ChannelsImportedFromTheViewerAreRecordedFromTheE
     const QString title = QStringLiteral("Essai - ") + chosen;
     const QString journalPath = core.Journal().FilePath();
     const QString started = Ls(JournalWriter::RecordingStarted);
-    const qint64 toStartMs = DateTime::SecondsBetweenTruncated(clock.Now(), start) * 1000;
+    const qint64 toStartMs = DateTime::SecondsBetweenTruncated(machine.clock.Now(), start) * 1000;
     ASSERT_TRUE(WaitFor([&] { return FindEvent(JournalOf(journalPath), started, title) != nullptr; },
                         int(toStartMs) + 45000));
     // The engine starts the viewer a few seconds ahead of the minute; not a minute early.
-    EXPECT_GE(clock.Now().TotalSeconds(), start.TotalSeconds() - 10);
+    EXPECT_GE(machine.clock.Now().TotalSeconds(), start.TotalSeconds() - 10);
     Print(QStringLiteral("started at %1, %2 s before the minute typed")
-              .arg(clock.Now().ToQDateTime().toString(QStringLiteral("hh:mm:ss")))
-              .arg(start.TotalSeconds() - clock.Now().TotalSeconds()));
+              .arg(machine.clock.Now().ToQDateTime().toString(QStringLiteral("hh:mm:ss")))
+              .arg(start.TotalSeconds() - machine.clock.Now().TotalSeconds()));
     const QString file = core.Engine().CurrentFile();
     Print(QStringLiteral("recording into ") + file);
     EXPECT_EQ(QFileInfo(file).absolutePath(), video);

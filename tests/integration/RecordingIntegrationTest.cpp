@@ -1,3 +1,4 @@
+#include "MachineStandIns.h"
 #include "ZomvaraFixture.h"
 
 #include "common/IniFile.h"
@@ -5,13 +6,6 @@
 #include "engine/RecordingEngine.h"
 #include "engine/ScheduleEngine.h"
 #include "i18n/LocalisedStrings.h"
-#include "platform/fake/FakeClockWatch.h"
-#include "platform/fake/FakeInstancePeers.h"
-#include "platform/fake/FakePowerBackend.h"
-#include "platform/fake/FakeSound.h"
-#include "platform/linux/LinuxDisks.h"
-#include "platform/linux/LinuxShell.h"
-#include "platform/linux/SystemClock.h"
 #include "power/ScriptedQuestionPresenter.h"
 #include "schedule/ScheduleTable.h"
 #include "schedule/SettingsStore.h"
@@ -89,22 +83,15 @@ TEST_F(RecordingIntegrationTest, TwoBackToBackRecordingsAreMadeThroughTheRealVie
     ASSERT_TRUE(QDir().mkpath(video));
     WriteConfig(home);
 
-    SystemClock clock;
-    LinuxDisks disks;
-    LinuxShell shell;
-    FakeSound sound(clock);
-    FakePowerBackend power(clock);
-    FakeInstancePeers peers;
-    FakeClockWatch clockWatch;
-    const Platform platform{&clock, &m_timers, &m_processes, &disks,     &shell,
-                            &sound, &power,    &peers,       &clockWatch};
+    MachineStandIns machine;
+    const Platform platform = machine.With(m_timers, m_processes);
     ScriptedQuestionPresenter presenter;
     SchedulerCore core(home, platform, presenter);
     ASSERT_TRUE(core.Start()) << core.StartError().toStdString();
     EXPECT_EQ(core.Viewer().Executable(), m_executable);
 
     // Whole seconds, so that the moments the engine arms are not cut short by a fraction.
-    const DateTime now = clock.Now();
+    const DateTime now = machine.clock.Now();
     const DateTime start = DateTime::FromSeconds(std::floor(now.Value() * DateTime::kSecondsPerDay) + 8);
     const DateTime middle = start.AddSeconds(30);
     const DateTime end = middle.AddSeconds(30);
